@@ -1,0 +1,72 @@
+#pragma once
+// The one place where settings persist between runs: Kalvex.ini in the folder Velmora
+// of the user's application-data directory. Read once at creation; every change is
+// written to the file at once.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class TDeviceSettings;
+class TIniFile;
+
+struct MainSettings {
+    std::int8_t Language = 0; // 0 = no choice yet (German), 1 … 7
+    std::string LastUsedDir;
+};
+
+struct ChildSettings {
+    std::string PrintTitle;
+    std::int32_t AxisMin = -10;
+    std::int32_t AxisMax = 120;
+    bool DynamicScaling = true;
+    std::int32_t HeaderWidth0 = 130;
+    std::int32_t HeaderWidth1 = 36;
+    std::int32_t HeaderWidth2 = 36;
+};
+
+class TIniSettings {
+public:
+    // Locates, opens and reads the file; fails with the INI access text.
+    TIniSettings();
+    ~TIniSettings();
+    TIniSettings(const TIniSettings&) = delete;
+    TIniSettings& operator=(const TIniSettings&) = delete;
+
+    bool HasIniFile() const;
+    const std::string& FilePath() const;
+
+    const std::string& GetExcelPath() const { return excelPath; }
+    void SetExcelPath(const std::string& path);
+
+    MainSettings GetMainSettings() const { return mainSettings; }
+    void SetMainSettings(int language, const std::string& lastUsedDir);
+
+    ChildSettings GetChildSettings() const { return childSettings; }
+    void SetChildSettings(const ChildSettings& settings);
+
+    // Per-device sections "Dev:", "Labels:" and "Colors:".
+    void WriteDeviceSettings(const TDeviceSettings& device);
+    void WriteValueSettings(const std::string& number, const std::string& valueKey,
+        std::uint32_t color, const std::string& label);
+
+    // Reads for a value being added to a device.
+    std::uint32_t ReadColor(
+        const std::string& section, const std::string& key, std::uint32_t fallback) const;
+    std::string ReadLabel(
+        const std::string& section, const std::string& key, const std::string& fallback) const;
+
+private:
+    std::unique_ptr<TIniFile> file;
+    std::string excelPath;
+    MainSettings mainSettings;
+    ChildSettings childSettings;
+};
+
+// The single instance: created on the first call and on every call while none exists;
+// a failed construction reaches the caller.
+TIniSettings& GetIniSettings();
+// Destroys the instance; the next GetIniSettings creates it again.
+void ReleaseIniSettings();
+// The instance when one exists, without trying to create it.
+TIniSettings* ExistingIniSettings();
