@@ -63,7 +63,7 @@ public:
     // An automatic name is generated anew in the current language (and stored).
     const std::string& GetDisplayName();
 
-    int ValueCount() const { return static_cast<int>(names.size()); }
+    int ValueCount() const { return static_cast<int>(values.size()); }
     int InputCount() const { return inputCount; }
     int OtherCount() const { return otherCount; }
     int OutputCount() const { return outputCount; }
@@ -95,7 +95,7 @@ private:
     int inputCount = 0;
     int otherCount = 0;
     int outputCount = 0;
-    std::vector<Value> names;
+    std::vector<Value> values;
     int lineWidth = 2;
     bool othersUseBars = true;
     bool outputsUseBars = false;
