@@ -128,6 +128,7 @@ enum class TextId {
     TxtDeviceSettingRange,
     TxtReportNotProduced,
     TxtOutOfMemoryReport,
+    TxtCountry,
     Count
 };
 

@@ -868,6 +868,13 @@ const TextRow Rows[] = {
       "No hay suficiente memoria disponible. Se canceló el análisis. Cierre todas las aplicaciones que no utilice y vuelva a intentarlo. Si no funciona, analice un periodo más corto.",
       "Memoria insufficiente. L'analisi è stata annullata. Chiudere tutte le applicazioni non utilizzate e riprovare. Se non basta, analizzare un periodo più breve.",
       "Memória insuficiente. A análise foi cancelada. Feche todas as aplicações que não estão a ser utilizadas e tente novamente. Se não resultar, analise um período mais curto."}},
+    {TextId::TxtCountry,
+     {"Deutschland",
+      "Germany",
+      "Allemagne",
+      "Alemania",
+      "Germania",
+      "Alemanha"}},
 };
 // clang-format on
 

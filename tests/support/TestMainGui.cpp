@@ -1,4 +1,4 @@
-#include <QApplication>
+#include "app/ApplicationErrors.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,9 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    // The program's own application object, so errors escaping event handlers are
+    // caught as they are in the program.
+    TKalvexApplication app(argc, argv);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,0 +1,26 @@
+#pragma once
+// The one road of errors that nobody else handles: exceptions escaping event handlers,
+// failures that a loop reports and goes on after, and the reader's warnings. The main
+// window installs its error display; until then a plain error box shows the text.
+
+#include <QApplication>
+#include <QString>
+
+#include <functional>
+
+using ApplicationErrorHandler = std::function<void(const QString& message)>;
+
+// Returns the handler it replaces.
+ApplicationErrorHandler SetApplicationErrorHandler(ApplicationErrorHandler handler);
+
+void ReportApplicationError(const QString& message);
+
+// Reports the exception in flight; to be called inside a catch block.
+void ReportCurrentException();
+
+// Catches what escapes an event handler and reports it, so the program goes on.
+class TKalvexApplication : public QApplication {
+public:
+    TKalvexApplication(int& argc, char** argv);
+    bool notify(QObject* receiver, QEvent* event) override;
+};

@@ -1,0 +1,12 @@
+#pragma once
+// The program's fixed name and version, and the maker's contact block.
+
+#include <QString>
+
+inline const QString ProgramTitle = QStringLiteral("Velmora Kalvex 2");
+inline const QString ProgramVersion = QStringLiteral("2.02");
+
+inline const QString MakerPostalAddress
+    = QStringLiteral("Velmora GmbH\nAm Sonnenhang 14\n79108 Freiburg");
+inline const QString MakerMailAddress = QStringLiteral("support@velmora.example");
+inline const QString MakerWebAddress = QStringLiteral("https://www.velmora.example/kalvex");
