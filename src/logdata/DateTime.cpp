@@ -1,5 +1,6 @@
 #include "logdata/DateTime.h"
 
+#include <QDate>
 #include <QLocale>
 #include <QString>
 
@@ -98,6 +99,22 @@ bool TryEncodeTime(int hour, int minute, int second, int millisecond, double& re
     result = (((hour * 60.0 + minute) * 60.0 + second) * 1000.0 + millisecond)
         / static_cast<double>(MillisecondsPerDay);
     return true;
+}
+
+int ExpandTwoDigitYear(int yy, int currentYear)
+{
+    const int windowStart = currentYear - 50;
+    int year = 100 * (windowStart / 100) + yy;
+    if (year < windowStart)
+        year += 100;
+    return year;
+}
+
+int ExpandTwoDigitYear(int yy)
+{
+    // Read once: log time stamps may ask for it on every record.
+    static const int currentYear = QDate::currentDate().year();
+    return ExpandTwoDigitYear(yy, currentYear);
 }
 
 TDateTime EncodeDate(int year, int month, int day)

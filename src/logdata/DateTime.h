@@ -30,6 +30,11 @@ int DaysInMonth(int year, int month);
 // False (and nothing written) for an impossible date or a year outside 1 … 9999.
 bool TryEncodeDate(int year, int month, int day, TDateTime& result);
 bool TryEncodeTime(int hour, int minute, int second, int millisecond, double& result);
+// A two-digit year yy placed in the window from C − 50 to C + 49, C being the current
+// year (with C = 2024: 73 gives 2073, 74 gives 1974).
+int ExpandTwoDigitYear(int yy);
+int ExpandTwoDigitYear(int yy, int currentYear);
+
 // Throws std::invalid_argument for an impossible date.
 TDateTime EncodeDate(int year, int month, int day);
 

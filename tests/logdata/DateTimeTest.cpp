@@ -61,3 +61,13 @@ TEST(DateTimeTest, MonthSteps)
 }
 
 } // namespace
+
+TEST(DateTimeTest, TwoDigitYearsFallIntoAHundredYearWindow)
+{
+    EXPECT_EQ(ExpandTwoDigitYear(7, 2024), 2007);
+    EXPECT_EQ(ExpandTwoDigitYear(73, 2024), 2073);
+    EXPECT_EQ(ExpandTwoDigitYear(74, 2024), 1974);
+    EXPECT_EQ(ExpandTwoDigitYear(0, 2050), 2000);
+    EXPECT_EQ(ExpandTwoDigitYear(99, 2050), 2099);
+    EXPECT_EQ(ExpandTwoDigitYear(99, 2049), 1999);
+}
