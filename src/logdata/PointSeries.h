@@ -1,16 +1,16 @@
 #pragma once
 // The points of one field: time (a date-time), value and a null flag, kept in ascending
 // time. A null point marks a break: no line crosses it and it takes no part in sums.
-// Times and values are kept in one block that grows in place where the system allows
-// (a year of minute data is loaded without copying it over and over), null flags as bits.
+// Times and values are kept in one block; long series get blocks of their own backed by
+// huge pages where the system offers them, since filling a year of minute data page by
+// page costs more in page faults than in parsing. Null flags are kept as bits.
 
-#include <cstdlib>
-#include <memory>
 #include <vector>
 
 class TPointSeries {
 public:
     TPointSeries() = default;
+    ~TPointSeries();
     TPointSeries(const TPointSeries&) = delete;
     TPointSeries& operator=(const TPointSeries&) = delete;
 
@@ -18,8 +18,8 @@ public:
     bool IsEmpty() const { return count == 0; }
 
     // Index arguments are not checked; callers stay within 0 … Count() − 1.
-    double X(int i) const { return points.get()[i].x; }
-    double Y(int i) const { return points.get()[i].y; }
+    double X(int i) const { return points[i].x; }
+    double Y(int i) const { return points[i].y; }
     bool IsNull(int i) const { return nulls[i]; }
 
     // A point with an earlier time than the last is inserted at its place, after any
@@ -30,7 +30,7 @@ public:
     // Moving a point past its neighbours moves it to its place in the order.
     // Returns the point's new index.
     int SetX(int i, double x);
-    void SetY(int i, double y) { points.get()[i].y = y; }
+    void SetY(int i, double y) { points[i].y = y; }
     void SetNull(int i, bool null) { nulls[i] = null; }
     void Clear();
 
@@ -39,23 +39,16 @@ public:
     // Index of the first point at or after time x (Count() when none).
     int LowerBound(double x) const;
 
-    // Returns memory that growing left unused.
-    void ShrinkToFit();
-
 private:
     struct TPoint {
         double x;
         double y;
     };
-    struct TFree {
-        void operator()(TPoint* p) const { std::free(p); }
-    };
-
     int Insert(double x, double y, bool null);
     void Reserve(int wanted);
     void Remove(int i);
 
-    std::unique_ptr<TPoint, TFree> points;
+    TPoint* points = nullptr;
     int count = 0;
     int capacity = 0;
     std::vector<bool> nulls;
