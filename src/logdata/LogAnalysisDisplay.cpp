@@ -71,6 +71,8 @@ void TLogAnalysis::ApplyDisplaySettings()
             Restyle(i);
         }
     }
+    // The value list shows the new colours and labels.
+    RefreshValueRows();
 }
 
 void TLogAnalysis::RestyleOutputField(int field, std::int32_t offset)
