@@ -31,7 +31,7 @@ namespace {
 const QColor WindowColour(219, 224, 227);
 
 // Frames around the header inside the left panel: the panel's and the value-list
-// panel's borders, one pixel each side, and one pixel of air.
+// panel's borders, one pixel each side, and one pixel of air on the right.
 constexpr int PanelLeftChrome = 5;
 constexpr int ValueListMaximumHeight = 750;
 constexpr int PanelLeftBottomMinimumHeight = 70;
@@ -46,7 +46,8 @@ QToolButton* ActionButton(QAction* action, QWidget* parent, int x, int y)
     return button;
 }
 
-TXPButton* NavigationButton(QWidget* parent, const QString& caption2, NavigationGlyph glyph, int left)
+TXPButton* NavigationButton(
+    QWidget* parent, const QString& caption2, NavigationGlyph glyph, int left)
 {
     auto* button = new TXPButton(parent);
     button->setGeometry(left, 40, 25, 25);
@@ -126,7 +127,7 @@ void TChildform::CreatePanelLeft(QWidget* content)
     PanelLeft->setFixedWidth(panelLeftWidth);
     PanelLeft->installEventFilter(this);
     auto* column = new QVBoxLayout(PanelLeft);
-    column->setContentsMargins(1, 1, 1, 1);
+    column->setContentsMargins(0, 0, 1, 0);
     column->setSpacing(0);
 
     PanelLeftTop = new QWidget(PanelLeft);
@@ -144,7 +145,6 @@ void TChildform::CreatePanelLeft(QWidget* content)
     PanelGraphPanels->setLineWidth(1);
     PanelGraphPanels->setMaximumHeight(ValueListMaximumHeight);
     valueLists = new QStackedLayout(PanelGraphPanels);
-    valueLists->setContentsMargins(1, 1, 2, 1);
     Overview = new QScrollArea(PanelGraphPanels);
     Overview->setObjectName(QStringLiteral("Overview"));
     Overview->setFrameShape(QFrame::NoFrame);
@@ -235,8 +235,8 @@ void TChildform::CreateNavigationBar()
     TabSetDevices->setGeometry(0, 0, PanelZoomX->width(), 17);
     TabSetDevices->setDrawBase(false);
     TabSetDevices->setExpanding(false);
-    TabSetDevices->setStyleSheet(QStringLiteral(
-        "QTabBar::tab { height: 15px; padding: 0px 8px; margin-right: 1px; }"));
+    TabSetDevices->setStyleSheet(
+        QStringLiteral("QTabBar::tab { height: 15px; padding: 0px 8px; margin-right: 1px; }"));
     LabelDisplayedTimeSpan = new QLabel(PanelZoomX);
     LabelDisplayedTimeSpan->move(5, 24);
     SpanTime = new QComboBox(PanelZoomX);
@@ -245,10 +245,14 @@ void TChildform::CreateNavigationBar()
     LabelSelectTimeSpan->move(5, 46);
     SliderTime = new QSlider(Qt::Horizontal, PanelZoomX);
     SliderTime->setGeometry(154, 40, 229, 25);
-    ButtonJumpLeft = NavigationButton(PanelZoomX, QStringLiteral("--"), NavigationGlyph::JumpLeft, 382);
-    ButtonScrollLeft = NavigationButton(PanelZoomX, QStringLiteral("-"), NavigationGlyph::ScrollLeft, 406);
-    ButtonScrollRight = NavigationButton(PanelZoomX, QStringLiteral("+"), NavigationGlyph::ScrollRight, 432);
-    ButtonJumpRight = NavigationButton(PanelZoomX, QStringLiteral("++"), NavigationGlyph::JumpRight, 456);
+    ButtonJumpLeft
+        = NavigationButton(PanelZoomX, QStringLiteral("--"), NavigationGlyph::JumpLeft, 382);
+    ButtonScrollLeft
+        = NavigationButton(PanelZoomX, QStringLiteral("-"), NavigationGlyph::ScrollLeft, 406);
+    ButtonScrollRight
+        = NavigationButton(PanelZoomX, QStringLiteral("+"), NavigationGlyph::ScrollRight, 432);
+    ButtonJumpRight
+        = NavigationButton(PanelZoomX, QStringLiteral("++"), NavigationGlyph::JumpRight, 456);
 }
 
 bool TChildform::eventFilter(QObject* watched, QEvent* event)
@@ -274,7 +278,7 @@ void TChildform::PanelLeftResize()
 {
     const int height = PanelLeft->height() > panelLeftMinimumHeight
         ? std::max(PanelLeft->height() - PanelLeftTop->height() - ValueListMaximumHeight,
-              PanelLeftBottomMinimumHeight)
+            PanelLeftBottomMinimumHeight)
         : PanelLeftBottomMinimumHeight;
     PanelLeftBottom->setFixedHeight(height);
     if (panelLeftWidth < panelLeftMinimumWidth)
@@ -297,9 +301,9 @@ void TChildform::FillSpanTime()
     const QSignalBlocker quiet(SpanTime);
     const int selected = SpanTime->currentIndex();
     SpanTime->clear();
-    for (TextId id : {TextId::TxtSpan1Hour, TextId::TxtSpan3Hours, TextId::TxtSpan8Hours,
-             TextId::TxtSpan1Day, TextId::TxtSpan1Month, TextId::TxtSpan1Quarter,
-             TextId::TxtSpan1Year})
+    for (TextId id :
+        {TextId::TxtSpan1Hour, TextId::TxtSpan3Hours, TextId::TxtSpan8Hours, TextId::TxtSpan1Day,
+            TextId::TxtSpan1Month, TextId::TxtSpan1Quarter, TextId::TxtSpan1Year})
         SpanTime->addItem(UiText(id));
     SpanTime->setCurrentIndex(selected < 0 ? SpanTimeOneDay : selected);
 }
@@ -313,7 +317,8 @@ void TChildform::SelectSpanTimeQuietly(int index)
 void TChildform::AttachSliderHandler()
 {
     if (!sliderHandler)
-        sliderHandler = connect(SliderTime, &QSlider::valueChanged, this, &TChildform::SliderTimeChange);
+        sliderHandler
+            = connect(SliderTime, &QSlider::valueChanged, this, &TChildform::SliderTimeChange);
 }
 
 void TChildform::DetachSliderHandler()
@@ -352,7 +357,8 @@ void TChildform::UpdateCaption()
     if (caption.DateFromText.isEmpty())
         setWindowTitle(UiText(TextId::TxtNew));
     else if (caption.DateToText.isEmpty())
-        setWindowTitle(UiText(TextId::TxtAnalysisFrom) + caption.DateFromText + QStringLiteral("."));
+        setWindowTitle(
+            UiText(TextId::TxtAnalysisFrom) + caption.DateFromText + QStringLiteral("."));
     else
         setWindowTitle(UiText(TextId::TxtAnalysisFromTo) + caption.DateFromText
             + UiText(TextId::TxtTo) + caption.DateToText + UiText(TextId::TxtFileCountOpen)
@@ -365,7 +371,8 @@ void TChildform::ApplyChildSettings(ChildSettings settings)
         std::swap(settings.AxisMin, settings.AxisMax);
     childSettings = settings;
     Chart->yAxis->setRange(settings.AxisMin, settings.AxisMax);
-    const std::array<int, 3> widths{settings.HeaderWidth0, settings.HeaderWidth1, settings.HeaderWidth2};
+    const std::array<int, 3> widths{
+        settings.HeaderWidth0, settings.HeaderWidth1, settings.HeaderWidth2};
     int total = 2;
     {
         const QSignalBlocker quiet(HeaderControl);
@@ -383,7 +390,8 @@ void TChildform::HeaderControlSectionResize(int section)
 {
     if (resizingSection)
         return;
-    if (section < int(sectionMinimum.size()) && HeaderControl->sectionSize(section) < sectionMinimum[section]) {
+    if (section < int(sectionMinimum.size())
+        && HeaderControl->sectionSize(section) < sectionMinimum[section]) {
         // Per-section minimums: the header itself only knows one for all sections.
         resizingSection = true;
         HeaderControl->resizeSection(section, sectionMinimum[section]);
@@ -424,8 +432,8 @@ void TChildform::LayHeaderOver(QWidget* valueList, bool setText, const QString& 
     if (setText)
         headerModel->setHeaderData(1, Qt::Horizontal, text);
     if (HeaderControl->count() > 2)
-        headerModel->setHeaderData(2, Qt::Horizontal,
-            list == Overview ? QString() : UiText(TextId::TxtOverviewDisplay));
+        headerModel->setHeaderData(
+            2, Qt::Horizontal, list == Overview ? QString() : UiText(TextId::TxtOverviewDisplay));
 }
 
 void TChildform::SetSectionMinimum(int section, int minimum)
@@ -464,6 +472,14 @@ void TChildform::OnActivate()
         for (QAction* item : menu->actions())
             if (item->shortcut() == QKeySequence::Close)
                 item->setEnabled(true);
+}
+
+void TChildform::UpdateExcelAction()
+{
+    const int tabs = TabSetDevices->count();
+    const bool onDeviceTab = tabs == 0 || TabSetDevices->currentIndex() != tabs - 1;
+    ActionOpenExcel->setEnabled(
+        SpanTime->currentIndex() <= SpanTimeOneDay && HasCurrentAnalysis() && onDeviceTab);
 }
 
 void TChildform::UpdateExcelAction(bool allowed)

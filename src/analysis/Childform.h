@@ -10,6 +10,8 @@
 #include <QStringList>
 
 #include <array>
+#include <string>
+#include <vector>
 
 class QAction;
 class QComboBox;
@@ -41,6 +43,13 @@ public:
     explicit TChildform(QWidget* parent = nullptr);
     ~TChildform() override;
 
+    // Loading, driven by the open dialog: BeginLoad once, LoadFile per file in ascending
+    // date order, FinishDevice per device, FinishLoad; ResetToEmpty on abort or failure.
+    void BeginLoad(int fileCount, std::vector<std::string> deviceList, double from, double to);
+    void LoadFile(const std::string& path);
+    void FinishDevice(int deviceIndex);
+    void FinishLoad();
+
     // Closed windows wait for their deletion; they no longer count as open.
     bool IsClosed() const { return closed; }
 
@@ -55,6 +64,7 @@ public:
     void PrintWindow();
 
     void UpdateCaption();
+    bool HasCurrentAnalysis() const;
     void ApplyChildSettings(ChildSettings settings);
     const ChildSettings& CurrentChildSettings() const { return childSettings; }
     void UpdateExcelAction();

@@ -4,26 +4,50 @@
 // without them.
 #include "analysis/Childform.h"
 
-void TChildform::SliderTimeChange(int) { }
+void TChildform::SliderTimeChange(int)
+{
+}
 
-void TChildform::SpanTimeChange(int) { }
+void TChildform::SpanTimeChange(int)
+{
+}
 
-void TChildform::AlignValueListRows(QWidget*) { }
+void TChildform::AlignValueListRows(QWidget*)
+{
+}
 
-void TChildform::FillTable() { }
+void TChildform::FillTable()
+{
+}
 
-void TChildform::UpdateYieldText() { }
+void TChildform::UpdateYieldText()
+{
+}
 
-void TChildform::UpdateChartTitle() { }
+void TChildform::UpdateChartTitle()
+{
+}
 
-void TChildform::UpdateValueAxes() { }
+void TChildform::UpdateValueAxes()
+{
+}
 
-void TChildform::RelabelOverviewGrids() { }
+void TChildform::RelabelOverviewGrids()
+{
+}
 
-void TChildform::OpenInExcel() { }
+void TChildform::OpenInExcel()
+{
+}
 
-void TChildform::ActionOpenSettingsExecute() { }
+void TChildform::ActionOpenSettingsExecute()
+{
+}
 
-void TChildform::SaveChartImage() { }
+void TChildform::SaveChartImage()
+{
+}
 
-void TChildform::PrintWindow() { }
+void TChildform::PrintWindow()
+{
+}

@@ -29,8 +29,8 @@ namespace {
 
 const QColor WindowColour(219, 224, 227);
 
-const char* const LanguageNames[LanguageCount] = {"Deutsch", "English (GB)", "Français",
-    "Español", "Italiano", "Português", "English (US)"};
+const char* const LanguageNames[LanguageCount]
+    = {"Deutsch", "English (GB)", "Français", "Español", "Italiano", "Português", "English (US)"};
 
 QWidget* Spacer(int width)
 {
@@ -119,7 +119,8 @@ void TMainform::CreateActions()
     const auto command = [this](void (TMainform::*handler)(), QKeySequence shortcut = {}) {
         auto* action = new QAction(this);
         action->setShortcut(shortcut);
-        connect(action, &QAction::triggered, this, [this, handler] { RunGuarded([&] { (this->*handler)(); }); });
+        connect(action, &QAction::triggered, this,
+            [this, handler] { RunGuarded([&] { (this->*handler)(); }); });
         return action;
     };
     ActionOpen = command(&TMainform::ActionOpenExecute, QKeySequence(Qt::CTRL | Qt::Key_O));
@@ -284,8 +285,8 @@ QRect TMainform::FitToWorkArea(QRect window, const QRect& workArea)
     }
     if (window.left() + window.width() > workArea.left() + workArea.width()) {
         const int width = std::min(window.width(), workArea.width());
-        window.setRect(workArea.left() + (workArea.width() - width) / 2, window.top(), width,
-            window.height());
+        window.setRect(
+            workArea.left() + (workArea.width() - width) / 2, window.top(), width, window.height());
     }
     return window;
 }

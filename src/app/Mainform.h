@@ -29,8 +29,8 @@ public:
     ~TMainform() override;
 
     // The reused dialogs, created after the main window.
-    void AttachDialogs(TDialogAbout* about, TDialogFileError* fileError,
-        TDialogOpenAnalysis* openAnalysis);
+    void AttachDialogs(
+        TDialogAbout* about, TDialogFileError* fileError, TDialogOpenAnalysis* openAnalysis);
     // A directory named on the command line, offered instead of the last used one until an
     // analysis has been opened.
     void OfferDirectory(const QString& directory) { offeredDirectory = directory; }

@@ -2,21 +2,28 @@
 
 #include "analysis/Childform.h"
 #include "app/ApplicationErrors.h"
+#include "app/KalvexError.h"
+#include "app/MessageBox.h"
 #include "app/UiText.h"
 #include "open/DialogFileError.h"
 #include "open/EscapeKeyWatch.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDateEdit>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QVBoxLayout>
+
+#include <cstdlib>
 
 namespace {
 
@@ -25,12 +32,33 @@ QString ChooseDirectory(QWidget* parent, const QString& title, const QString& st
     return QFileDialog::getExistingDirectory(parent, title, start, QFileDialog::ShowDirsOnly);
 }
 
+QDate ToQDate(TDateTime t)
+{
+    const CivilDate date = DecodeDate(t);
+    return QDate(date.year, date.month, date.day);
+}
+
+TDateTime FromQDate(const QDate& date)
+{
+    return EncodeDate(date.year(), date.month(), date.day());
+}
+
 QDateEdit* DatePicker(QWidget* parent)
 {
     auto* picker = new QDateEdit(QDate::currentDate(), parent);
     picker->setCalendarPopup(true);
     picker->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
     return picker;
+}
+
+// A block of 25 MiB that cannot be had stops the load before memory runs out.
+void ProbeMemory()
+{
+    constexpr std::size_t ProbeSize = 26214400;
+    void* volatile block = std::malloc(ProbeSize);
+    if (!block)
+        Fail(TextId::TxtOutOfMemoryReport);
+    std::free(block);
 }
 
 } // namespace
@@ -103,7 +131,9 @@ TDialogOpenAnalysis::TDialogOpenAnalysis(TDialogFileError* errors, QWidget* pare
     setTabOrder(CancelBtn, Progress);
 
     connect(RootDir, &QLineEdit::editingFinished, this, [this] {
-        if (!loading)
+        // Leaving the field rescans a changed directory; merely passing through it keeps
+        // the chosen period, and the focus moving away as the dialog hides does nothing.
+        if (!loading && isVisible() && RootDir->text() != scannedDirectory)
             UpdateFileList();
     });
     connect(SelectDirBtn, &QPushButton::clicked, this, &TDialogOpenAnalysis::SelectDirBtnClick);
@@ -113,7 +143,11 @@ TDialogOpenAnalysis::TDialogOpenAnalysis(TDialogFileError* errors, QWidget* pare
     connect(CancelBtn, &QPushButton::clicked, this, &TDialogOpenAnalysis::reject);
 }
 
-TDialogOpenAnalysis::~TDialogOpenAnalysis() = default;
+TDialogOpenAnalysis::~TDialogOpenAnalysis()
+{
+    // Hiding while destroyed moves the focus, which must not reach a half-destroyed dialog.
+    RootDir->disconnect(this);
+}
 
 void TDialogOpenAnalysis::AssignAnalysisWindow(TChildform* window, const QString& directory)
 {
@@ -148,10 +182,58 @@ void TDialogOpenAnalysis::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
 }
 
+int TDialogOpenAnalysis::ValidFileCount() const
+{
+    return int(validFiles.size());
+}
+
+void TDialogOpenAnalysis::UpdateFileList()
+{
+    validFiles.clear();
+    SetInputsEnabled(true);
+    Progress->setValue(0);
+    Progress->setEnabled(false);
+    LabelAbort->hide();
+    bool datesAvailable = false;
+    const QString directory = RootDir->text();
+    scannedDirectory = directory;
+    if (!directory.isEmpty() && QFileInfo(directory).isDir()) {
+        ScanDirectory(directory.toStdString(), validFiles, 2);
+        SortByDateKey(validFiles);
+        if (const std::optional<TFileDates> dates = TrimToDatedEnds(validFiles)) {
+            SetDateRange(DateFrom, dates->first, dates->last, dates->first);
+            SetDateRange(DateTo, dates->first, dates->last, dates->last);
+            datesAvailable = true;
+        }
+    }
+    QFont font = LabelStep2->font();
+    font.setBold(datesAvailable);
+    LabelStep2->setFont(font);
+    DateFrom->setEnabled(datesAvailable);
+    DateTo->setEnabled(datesAvailable);
+}
+
+void TDialogOpenAnalysis::SetDateRange(
+    QDateEdit* picker, TDateTime minimum, TDateTime maximum, TDateTime date)
+{
+    // Setting the range and the date is no choice of the user's: the coupling of the two
+    // pickers stays out of it.
+    const QSignalBlocker quiet(picker);
+    picker->setDateRange(ToQDate(minimum), ToQDate(maximum));
+    picker->setDate(ToQDate(date));
+}
+
+bool TDialogOpenAnalysis::Analyse()
+{
+    KeepPeriod(validFiles, FromQDate(DateFrom->date()), FromQDate(DateTo->date()));
+    return LoadFiles();
+}
+
 void TDialogOpenAnalysis::SelectDirBtnClick()
 {
     const QString current = RootDir->text();
-    const QString start = !current.isEmpty() && QDir(current).exists() ? current : QDir::currentPath();
+    const QString start
+        = !current.isEmpty() && QDir(current).exists() ? current : QDir::currentPath();
     const QString chosen = BrowseForDirectory(this, UiText(TextId::TxtSelectLogDirectory), start);
     if (chosen.isEmpty())
         return;
@@ -173,7 +255,8 @@ void TDialogOpenAnalysis::DateToChange()
 
 void TDialogOpenAnalysis::SetInputsEnabled(bool enabled)
 {
-    for (QWidget* input : std::initializer_list<QWidget*>{RootDir, SelectDirBtn, DateTo, DateFrom, CancelBtn, ExecuteBtn})
+    for (QWidget* input : std::initializer_list<QWidget*>{
+             RootDir, SelectDirBtn, DateTo, DateFrom, CancelBtn, ExecuteBtn})
         input->setEnabled(enabled);
 }
 
@@ -205,4 +288,83 @@ void TDialogOpenAnalysis::closeEvent(QCloseEvent* event)
         return;
     }
     QDialog::closeEvent(event);
+}
+
+bool TDialogOpenAnalysis::LoadFiles()
+{
+    if (validFiles.empty())
+        Fail(TextId::TxtNoFilesFound);
+    if (!target)
+        throw KalvexError("Illegal State (OpenDialog::Target == NULL)");
+    const std::vector<std::string> devices = DeviceListOf(validFiles);
+    QStringList errors;
+
+    escape->Start();
+    loading = true;
+    // Whatever happens below, the dialog returns to its state before the load.
+    const auto restore = qScopeGuard([this] {
+        loading = false;
+        escape->Stop();
+        SetInputsEnabled(true);
+        LabelAbort->hide();
+        Progress->setValue(0);
+        QApplication::processEvents();
+    });
+    escape->Flush();
+    Progress->setValue(0);
+    Progress->setMaximum(int(validFiles.size() + devices.size()));
+    Progress->setEnabled(true);
+    SetInputsEnabled(false);
+    LabelAbort->show();
+    LabelAbort->repaint();
+
+    const auto aborted = [this] { return escape->Poll() && isActiveWindow(); };
+    target->BeginLoad(
+        int(validFiles.size()), devices, FromQDate(DateFrom->date()), FromQDate(DateTo->date()));
+    fileErrors->ClearErrors();
+
+    bool abort = false;
+    for (std::size_t i = 0; i < validFiles.size() && !abort; ++i) {
+        if (aborted()) {
+            abort = true;
+            break;
+        }
+        ProbeMemory();
+        QApplication::processEvents();
+        try {
+            target->LoadFile(validFiles[i].path);
+        } catch (const std::exception& error) {
+            errors << QString::fromStdString(validFiles[i].path) << QString::fromUtf8(error.what())
+                   << QString();
+        }
+        Progress->setValue(int(i + 1));
+    }
+    for (std::size_t j = 0; j < devices.size() && !abort; ++j) {
+        if (aborted()) {
+            abort = true;
+            break;
+        }
+        QApplication::processEvents();
+        try {
+            target->FinishDevice(int(j));
+        } catch (const std::exception&) {
+            ReportCurrentException();
+        }
+        Progress->setValue(Progress->value() + 1);
+    }
+    if (abort) {
+        target->ResetToEmpty();
+        ShowMessage({this, UiText(TextId::TxtInformation), UiText(TextId::TxtAbortedByUser),
+            MessageIcon::Information, MessageButtons::Ok});
+        return false;
+    }
+    try {
+        target->FinishLoad();
+    } catch (const std::exception&) {
+        target->ResetToEmpty();
+        Fail(TextId::TxtReportNotProduced);
+    }
+    if (!errors.isEmpty())
+        fileErrors->SetErrors(errors);
+    return true;
 }

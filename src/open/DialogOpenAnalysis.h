@@ -3,8 +3,12 @@
 // period within the dates found, and the loading of the chosen files into an analysis
 // window with progress, abort by Esc and a list of the files that failed.
 
+#include "open/DirectoryScan.h"
+
 #include <QDialog>
 #include <QPointer>
+
+#include <functional>
 
 class QDateEdit;
 class QLabel;
@@ -63,9 +67,13 @@ private:
     void DateFromChange();
     void DateToChange();
     void SetInputsEnabled(bool enabled);
+    static void SetDateRange(
+        QDateEdit* picker, TDateTime minimum, TDateTime maximum, TDateTime date);
     bool Analyse();
     bool LoadFiles();
 
+    TLogFileList validFiles;
+    QString scannedDirectory;
     TDialogFileError* fileErrors;
     TEscapeKeyWatch* escape;
     QPointer<TChildform> target;

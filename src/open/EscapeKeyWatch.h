@@ -1,6 +1,6 @@
 #pragma once
-// Watches the Esc key for one window while it works: whether it is held down and whether it was pressed
-// since the last poll, counting only presses made while that window is the active one.
+// Watches the Esc key for one window while it works: whether it is held down and whether it was
+// pressed since the last poll, counting only presses made while that window is the active one.
 
 #include <QObject>
 

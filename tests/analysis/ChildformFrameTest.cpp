@@ -1,5 +1,6 @@
 #include "analysis/Childform.h"
 #include "app/LanguageTable.h"
+#include "app/XPButton.h"
 #include "settings/IniSettings.h"
 #include "support/GuiTestHelpers.h"
 #include "support/TestFiles.h"
@@ -46,7 +47,11 @@ protected:
         child->showMaximized();
         return child;
     }
-    QString IniText() const { return QString::fromStdString(ReadTestFile((location.Path() + "/Velmora/Kalvex.ini").toStdString())); }
+    QString IniText() const
+    {
+        return QString::fromStdString(
+            ReadTestFile((location.Path() + "/Velmora/Kalvex.ini").toStdString()));
+    }
 
     TemporarySettingsLocation location;
     QMdiArea area;
@@ -54,6 +59,11 @@ protected:
 
 TEST_F(ChildformFrameTest, ANewWindowIsEmpty)
 {
+    TChildform* bare = NewWindow();
+    // Without a settings store the window keeps its own axis limits.
+    EXPECT_EQ(bare->Chart->yAxis->range().lower, -40);
+    EXPECT_EQ(bare->Chart->yAxis->range().upper, 250);
+    GetIniSettings();
     TChildform* child = NewWindow();
     EXPECT_EQ(child->windowTitle(), QStringLiteral("New"));
     ASSERT_EQ(child->SpanTime->count(), 7);

@@ -1,8 +1,8 @@
+#include "app/Mainform.h"
 #include "analysis/Childform.h"
 #include "app/ApplicationErrors.h"
 #include "app/DialogAbout.h"
 #include "app/LanguageTable.h"
-#include "app/Mainform.h"
 #include "app/ProgramWindows.h"
 #include "open/DialogOpenAnalysis.h"
 #include "settings/IniSettings.h"
@@ -60,7 +60,10 @@ protected:
     }
 
     QString IniPath() const { return location.Path() + "/Velmora/Kalvex.ini"; }
-    QString IniText() const { return QString::fromStdString(ReadTestFile(IniPath().toStdString())); }
+    QString IniText() const
+    {
+        return QString::fromStdString(ReadTestFile(IniPath().toStdString()));
+    }
 
     TemporarySettingsLocation location;
     MessageRecorder boxes;
@@ -184,7 +187,8 @@ TEST_F(MainformTest, ErrorsReachingTheApplicationShowInAnErrorBoxOfTheCurrentLan
     ClickToolButton(form->LanguageActions[4]);
     ReportApplicationError(QStringLiteral("disk gone"));
     ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].caption, QString::fromStdString(TextIn(TextArray::Italian, TextId::TxtError)));
+    EXPECT_EQ(boxes.shown[0].caption,
+        QString::fromStdString(TextIn(TextArray::Italian, TextId::TxtError)));
     EXPECT_EQ(boxes.shown[0].text, QStringLiteral("disk gone"));
     EXPECT_EQ(boxes.shown[0].icon, MessageIcon::Error);
     EXPECT_EQ(boxes.shown[0].buttons, MessageButtons::Ok);
