@@ -10,7 +10,9 @@ class TChartTarget {
 public:
     virtual ~TChartTarget() = default;
 
-    // The series goes onto the chart and into its legend.
+    // The series goes onto the chart and into its legend. A series that is on the chart
+    // already stays there once (the window empties its charts and has the analysis put
+    // its shown series back).
     virtual void AttachSeries(TFieldSeries& series) = 0;
     // The series leaves the chart and its legend.
     virtual void DetachSeries(TFieldSeries& series) = 0;

@@ -1,9 +1,8 @@
 #include "settings/IniFile.h"
 
-#include "app/KalvexError.h"
+#include "settings/FileReplacement.h"
 
-#include <QFile>
-#include <QSaveFile>
+#include "app/KalvexError.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -87,19 +86,6 @@ const TIniDocument& TIniFile::Current() const
     return cache;
 }
 
-bool TIniFile::Replace(const std::string& bytes) const
-{
-    QSaveFile file(QFile::decodeName(QByteArray::fromStdString(path)));
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes.data(), static_cast<qint64>(bytes.size()))
-        != static_cast<qint64>(bytes.size())) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
-}
-
 void TIniFile::Update(const std::function<void(TIniDocument&)>& edit)
 {
     TIniDocument fresh;
@@ -107,7 +93,7 @@ void TIniFile::Update(const std::function<void(TIniDocument&)>& edit)
     // A file that exists but cannot be read must not be replaced by the edited keys alone.
     if (ReadDocument(fresh, stamp) != ReadResult::Unreadable) {
         edit(fresh);
-        if (Replace(fresh.Serialize())) {
+        if (ReplaceFileContents(path, fresh.Serialize())) {
             cache = std::move(fresh);
             cacheStamp = StampOnDisk();
             return;

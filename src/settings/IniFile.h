@@ -45,7 +45,6 @@ private:
     static Stamp StampOf(const struct stat& status);
     Stamp StampOnDisk() const;
     ReadResult ReadDocument(TIniDocument& document, Stamp& stamp) const;
-    bool Replace(const std::string& bytes) const;
 
     std::string path;
     mutable TIniDocument cache;

@@ -27,7 +27,8 @@ struct ChildSettings {
 
 class TIniSettings {
 public:
-    // Locates, opens and reads the file; fails with the INI access text.
+    // Locates, opens and reads the file; fails with the INI access text when there is no
+    // usable location. A file that cannot be read gives the defaults.
     TIniSettings();
     ~TIniSettings();
     TIniSettings(const TIniSettings&) = delete;
@@ -36,6 +37,8 @@ public:
     bool HasIniFile() const;
     const std::string& FilePath() const;
 
+    // Each setter stores its values, then writes them at once; a failed write raises the
+    // INI access text and the values stay set.
     const std::string& GetExcelPath() const { return excelPath; }
     void SetExcelPath(const std::string& path);
 
@@ -45,12 +48,16 @@ public:
     ChildSettings GetChildSettings() const { return childSettings; }
     void SetChildSettings(const ChildSettings& settings);
 
-    // Per-device sections "Dev:", "Labels:" and "Colors:".
+    // Per-device sections "Dev:", "Labels:" and "Colors:", written in one replacement of
+    // the file; "Dev:Default" only while it is empty, "Labels:Default"/"Colors:Default"
+    // only for keys it does not hold yet. Fails with the INI access text.
     void WriteDeviceSettings(const TDeviceSettings& device);
+    // One value's label and colour; a failure is ignored.
     void WriteValueSettings(const std::string& number, const std::string& valueKey,
         std::uint32_t color, const std::string& label);
 
-    // Reads for a value being added to a device.
+    // Reads for a value being added to a device; a stored colour that is no integer
+    // from 0 to 0xFFFFFF gives the fallback.
     std::uint32_t ReadColor(
         const std::string& section, const std::string& key, std::uint32_t fallback) const;
     std::string ReadLabel(
