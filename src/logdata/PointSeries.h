@@ -1,18 +1,25 @@
 #pragma once
 // The points of one field: time (a date-time), value and a null flag, kept in ascending
 // time. A null point marks a break: no line crosses it and it takes no part in sums.
-// Stored as parallel arrays so a year of minute data stays small and scans stay fast.
+// Times and values are kept in one block; long series get blocks of their own backed by
+// huge pages where the system offers them, since filling a year of minute data page by
+// page costs more in page faults than in parsing. Null flags are kept as bits.
 
 #include <vector>
 
 class TPointSeries {
 public:
-    int Count() const { return static_cast<int>(xs.size()); }
-    bool IsEmpty() const { return xs.empty(); }
+    TPointSeries() = default;
+    ~TPointSeries();
+    TPointSeries(const TPointSeries&) = delete;
+    TPointSeries& operator=(const TPointSeries&) = delete;
+
+    int Count() const { return count; }
+    bool IsEmpty() const { return count == 0; }
 
     // Index arguments are not checked; callers stay within 0 … Count() − 1.
-    double X(int i) const { return xs[i]; }
-    double Y(int i) const { return ys[i]; }
+    double X(int i) const { return points[i].x; }
+    double Y(int i) const { return points[i].y; }
     bool IsNull(int i) const { return nulls[i]; }
 
     // A point with an earlier time than the last is inserted at its place, after any
@@ -23,7 +30,7 @@ public:
     // Moving a point past its neighbours moves it to its place in the order.
     // Returns the point's new index.
     int SetX(int i, double x);
-    void SetY(int i, double y) { ys[i] = y; }
+    void SetY(int i, double y) { points[i].y = y; }
     void SetNull(int i, bool null) { nulls[i] = null; }
     void Clear();
 
@@ -32,13 +39,17 @@ public:
     // Index of the first point at or after time x (Count() when none).
     int LowerBound(double x) const;
 
-    // Returns memory that growing left unused.
-    void ShrinkToFit();
-
 private:
+    struct TPoint {
+        double x;
+        double y;
+    };
     int Insert(double x, double y, bool null);
+    void Reserve(int wanted);
+    void Remove(int i);
 
-    std::vector<double> xs;
-    std::vector<double> ys;
+    TPoint* points = nullptr;
+    int count = 0;
+    int capacity = 0;
     std::vector<bool> nulls;
 };

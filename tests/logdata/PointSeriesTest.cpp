@@ -139,3 +139,26 @@ TEST(SeriesValueRange, OffsetsShiftTheScaledRange)
     EXPECT_DOUBLE_EQ(range->smallest, -5.0);
     EXPECT_DOUBLE_EQ(range->largest, 0.0);
 }
+
+TEST(PointSeries, LongSeriesKeepEveryPointThroughGrowth)
+{
+    // Well beyond the size at which blocks become mappings of their own.
+    constexpr int n = 400000;
+    TPointSeries s;
+    for (int i = 0; i < n; ++i)
+        s.AddPoint(i, i * 0.5);
+    s.AddNullPoint(n / 2 + 0.25);
+    ASSERT_EQ(s.Count(), n + 1);
+    EXPECT_DOUBLE_EQ(s.Y(0), 0.0);
+    EXPECT_DOUBLE_EQ(s.Y(n / 2), n / 4.0);
+    EXPECT_TRUE(s.IsNull(n / 2 + 1));
+    EXPECT_DOUBLE_EQ(s.X(n / 2 + 2), n / 2 + 1);
+    EXPECT_DOUBLE_EQ(s.Y(n), (n - 1) * 0.5);
+    EXPECT_EQ(s.Locate(n - 1), n);
+    EXPECT_EQ(s.Locate(12345.0), 12345);
+    for (int i = 1; i < s.Count(); ++i)
+        ASSERT_LE(s.X(i - 1), s.X(i)) << i;
+    s.Clear();
+    EXPECT_EQ(s.Count(), 0);
+    EXPECT_EQ(s.AddPoint(3.0, 1.0), 0);
+}

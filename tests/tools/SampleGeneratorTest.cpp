@@ -1,5 +1,9 @@
 #include "samplegen/SampleGenerator.h"
+#include "analysis/AnalysisSet.h"
+#include "logdata/LogAnalysis.h"
+#include "open/LoadLogFiles.h"
 #include "samplegen/SampleOptions.h"
+#include "settings/SettingsFixture.h"
 #include "support/TestFiles.h"
 
 #include <QTemporaryDir>
@@ -234,4 +238,33 @@ TEST(SampleGenerator, RefusesPeriodsAndDevicesItCannotWrite)
     o = Options(dir, 1, 1);
     o.devices = {10, 45};
     EXPECT_THROW(GenerateSampleLogs(o), std::invalid_argument);
+}
+
+class SampleLogsLoad : public SettingsFixture { };
+
+TEST_F(SampleLogsLoad, EveryGeneratedFileLoadsWithItsDay)
+{
+    TSampleOptions o;
+    o.outputDir = TempPath("logs");
+    o.from = {2024, 7, 20};
+    o.to = {2024, 8, 20}; // across the fresh-water station's change of stamp style
+    o.intervalMinutes = 3;
+    o.seed = 5;
+    const auto files = GenerateSampleLogs(o);
+
+    TLogFileList found = FindLogFiles(o.outputDir);
+    ASSERT_EQ(found.size(), files.size());
+    TAnalysisSet set;
+    const TLoadResult result
+        = LoadLogFiles(set, found, EncodeDate(2024, 7, 20), EncodeDate(2024, 8, 20));
+    EXPECT_TRUE(result.failures.empty())
+        << result.failures[0].path << ": " << result.failures[0].message;
+    ASSERT_EQ(set.DeviceCount(), 3);
+    int days = 0;
+    for (int d = 0; d < 3; ++d) {
+        ASSERT_NE(set.Analysis(d), nullptr);
+        days += set.Analysis(d)->DayCount();
+    }
+    EXPECT_EQ(days, static_cast<int>(files.size()));
+    EXPECT_EQ(set.DayList().Count(), 32);
 }

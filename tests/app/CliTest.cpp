@@ -1,0 +1,205 @@
+// kalvex-cli as a user runs it: the program on a generated log directory.
+
+#include "samplegen/SampleGenerator.h"
+#include "support/TestFiles.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+
+using nlohmann::json;
+
+namespace {
+
+struct CliRun {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+class CliTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        TSampleOptions o;
+        o.outputDir = logs.path().toStdString();
+        o.from = {2024, 6, 29};
+        o.to = {2024, 7, 1};
+        o.intervalMinutes = 10;
+        o.devices = {10, 30};
+        o.faults = false;
+        generated = GenerateSampleLogs(o);
+    }
+
+    CliRun Cli(const QStringList& args)
+    {
+        QProcess process;
+        auto env = QProcessEnvironment::systemEnvironment();
+        env.insert("LocalAppData", settings.path()); // not the user's settings file
+        process.setProcessEnvironment(env);
+        process.start(KALVEX_CLI, args);
+        EXPECT_TRUE(process.waitForFinished(60000));
+        return {process.exitCode(), process.readAllStandardOutput().toStdString(),
+            process.readAllStandardError().toStdString()};
+    }
+
+    json Dump(QStringList extra = {})
+    {
+        const CliRun run = Cli(QStringList{"dump", logs.path()} << extra);
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        return json::parse(run.out);
+    }
+
+    static const json& Device(const json& doc, const std::string& prefix)
+    {
+        for (const json& d : doc["devices"]) {
+            if (d["prefix"] == prefix)
+                return d;
+        }
+        throw std::runtime_error("no device " + prefix);
+    }
+
+    static const json& Field(const json& device, const std::string& name)
+    {
+        for (const json& f : device["fields"]) {
+            if (f["name"] == name)
+                return f;
+        }
+        throw std::runtime_error("no field " + name);
+    }
+
+    QTemporaryDir logs;
+    QTemporaryDir settings;
+    std::vector<std::string> generated;
+};
+
+// The last Qtag cell of a generated solar log: the day total the controller logged.
+double LastDayTotal(const std::string& path)
+{
+    const std::string bytes = ReadTestFile(path);
+    const size_t lineStart = bytes.rfind("\r\n", bytes.size() - 3) + 2;
+    std::string line = bytes.substr(lineStart, bytes.size() - 2 - lineStart);
+    size_t cell = 0;
+    for (int i = 0; i < 6; ++i)
+        cell = line.find(';', cell) + 1;
+    std::string text = line.substr(cell, line.find(';', cell) - cell);
+    std::replace(text.begin(), text.end(), ',', '.');
+    return std::stod(text);
+}
+
+} // namespace
+
+TEST_F(CliTest, DumpsTheWholeDirectoryAsLoaded)
+{
+    const json doc = Dump();
+    EXPECT_EQ(doc["directory"], logs.path().toStdString());
+    EXPECT_EQ(doc["from"], "2024-06-29");
+    EXPECT_EQ(doc["to"], "2024-07-01");
+    ASSERT_EQ(doc["files"].size(), generated.size());
+    EXPECT_TRUE(doc["errors"].empty());
+    ASSERT_EQ(doc["days"].size(), 3u);
+    EXPECT_EQ(doc["days"][0], 45472); // 29 June 2024
+
+    ASSERT_EQ(doc["devices"].size(), 2u);
+    const json& solar = Device(doc, "10");
+    EXPECT_EQ(solar["bus"], 10);
+    EXPECT_EQ(solar["name"], "Solar controller");
+    EXPECT_EQ(solar["automaticName"], true);
+    const json& collector = Field(solar, "T1");
+    EXPECT_EQ(collector["unit"], "[°C]");
+    EXPECT_EQ(collector["kind"], 0);
+    EXPECT_EQ(collector["first"][0], 45472.0);
+    EXPECT_TRUE(collector["last"][1].is_null()); // every day closes with a break
+    const json& yield = Field(solar, "Ptag");
+    EXPECT_EQ(yield["unit"], "[kWh]");
+    EXPECT_EQ(yield["sum"], true);
+    EXPECT_EQ(yield["points"], 3);
+    EXPECT_EQ(yield["label"], "Sum of energy (Q)");
+    EXPECT_EQ(Device(doc, "30")["name"], "Fresh water 0");
+
+    const json& daily = doc["overview"]["daily"];
+    ASSERT_EQ(daily.size(), 3u + 3u);
+    EXPECT_EQ(daily[0][0]["text"], "Daily overview");
+    EXPECT_EQ(daily[2][0]["tag"], 45472);
+    EXPECT_EQ(doc["overview"]["monthly"].size(), 2u + 2u + 1u);
+    EXPECT_EQ(doc["overview"]["annual"][2][0]["text"], "2024");
+    EXPECT_TRUE(doc["series"].empty());
+}
+
+TEST_F(CliTest, SeriesCarryTheLoggedDayTotalsAtMidday)
+{
+    const json doc = Dump({"--from", "2024-06-30", "--series", "10:Ptag", "--series", "30:P"});
+    EXPECT_EQ(doc["from"], "2024-06-30");
+    EXPECT_EQ(doc["days"].size(), 2u);
+    ASSERT_EQ(doc["series"].size(), 2u);
+    const json& yield = doc["series"][0];
+    EXPECT_EQ(yield["prefix"], "10");
+    EXPECT_EQ(yield["field"], "Ptag");
+    ASSERT_GE(yield["points"].size(), 2u);
+    EXPECT_EQ(yield["points"][0][0], 45473.5);
+    const auto june30 = std::find_if(generated.begin(), generated.end(),
+        [](const std::string& p) { return p.ends_with("10240630.csv"); });
+    ASSERT_NE(june30, generated.end());
+    EXPECT_NEAR(yield["points"][0][1].get<double>(), LastDayTotal(*june30), 1e-9);
+    EXPECT_GT(doc["series"][1]["points"].size(), 10u);
+}
+
+TEST_F(CliTest, LanguageChangesNamesLabelsAndTableTexts)
+{
+    const json doc = Dump({"--lang", "de"});
+    EXPECT_EQ(Device(doc, "10")["name"], "Solarregler");
+    EXPECT_EQ(Field(Device(doc, "10"), "Ptag")["label"], "Summe Energie (Q)");
+    EXPECT_EQ(doc["overview"]["daily"][0][0]["text"], "Tagesübersicht");
+    EXPECT_EQ(Dump({"--lang", "3"})["overview"]["daily"].back()[0]["text"], "Total");
+}
+
+TEST_F(CliTest, BrokenFilesAreListedAndTheRestLoads)
+{
+    const std::string broken = logs.path().toStdString() + "/10240702.csv";
+    WriteTestFile(broken, "no log at all\r\n");
+    const json doc = Dump();
+    ASSERT_EQ(doc["errors"].size(), 1u);
+    EXPECT_EQ(doc["errors"][0]["file"], broken);
+    EXPECT_EQ(doc["errors"][0]["message"], "The file you specified is not a valid log file.");
+    EXPECT_EQ(doc["to"], "2024-07-02");
+    EXPECT_EQ(doc["files"].size(), generated.size());
+}
+
+TEST_F(CliTest, BadArgumentsGiveTheUsageAndExitCode2)
+{
+    for (const QStringList& args : {QStringList{}, QStringList{"dump"}, QStringList{"list", "x"},
+             QStringList{"dump", "x", "--from", "2024-13-01"}, QStringList{"dump", "x", "--to"},
+             QStringList{"dump", "x", "--lang", "xx"}, QStringList{"dump", "x", "--series", "10"},
+             QStringList{"dump", "x", "--colour", "red"}, QStringList{"dump", "x", "y"},
+             QStringList{"dump", "x", "--from", "2024-07-02", "--to", "2024-07-01"}}) {
+        const CliRun run = Cli(args);
+        EXPECT_EQ(run.exitCode, 2) << args.join(' ').toStdString();
+        EXPECT_NE(run.err.find("usage: kalvex-cli dump DIR"), std::string::npos) << run.err;
+        EXPECT_TRUE(run.out.empty());
+    }
+    EXPECT_EQ(Cli({"--help"}).exitCode, 0);
+}
+
+TEST_F(CliTest, NoLogFilesOrNothingAskedForExitsWith1)
+{
+    QTemporaryDir empty;
+    WriteTestFile(empty.path().toStdString() + "/notes.txt", "hello");
+    for (const QString& dir : {empty.path(), empty.path() + "/missing"}) {
+        const CliRun run = Cli({"dump", dir});
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(run.err, "No files were found, please check file path and try again.\n");
+        EXPECT_TRUE(run.out.empty());
+    }
+    const CliRun outside = Cli({"dump", logs.path(), "--from", "2025-01-01", "--to", "2025-01-31"});
+    EXPECT_EQ(outside.exitCode, 1);
+    EXPECT_EQ(outside.err, "No files were found, please check file path and try again.\n");
+
+    const CliRun unknown = Cli({"dump", logs.path(), "--series", "10:Nope"});
+    EXPECT_EQ(unknown.exitCode, 1);
+    EXPECT_NE(unknown.err.find("Nope"), std::string::npos);
+    EXPECT_TRUE(unknown.out.empty());
+}
