@@ -35,7 +35,6 @@ const QColor WindowColour(219, 224, 227);
 constexpr int PanelLeftChrome = 5;
 constexpr int ValueListMaximumHeight = 750;
 constexpr int PanelLeftBottomMinimumHeight = 70;
-constexpr int SpanTimeOneDay = 3;
 
 QToolButton* ActionButton(QAction* action, QWidget* parent, int x, int y)
 {
@@ -102,6 +101,7 @@ TChildform::TChildform(QWidget* parent)
     FillSpanTime();
     SelectSpanTimeQuietly(SpanTimeOneDay);
     connect(SpanTime, &QComboBox::currentIndexChanged, this, &TChildform::SpanTimeChange);
+    connect(TabSetDevices, &QTabBar::currentChanged, this, &TChildform::TabSetDevicesChange);
     AttachSliderHandler();
 
     Chart->yAxis->setRange(-40, 250);
@@ -172,6 +172,8 @@ void TChildform::CreateHeaderControl()
 {
     QWidget* list = Overview->widget();
     headerModel = new QStandardItemModel(0, 3, this);
+    for (int section = 0; section < 3; ++section)
+        headerModel->setHeaderData(section, Qt::Horizontal, QString());
     HeaderControl = new QHeaderView(Qt::Horizontal, list);
     HeaderControl->setModel(headerModel);
     HeaderControl->setSectionsMovable(false);
@@ -354,15 +356,12 @@ void TChildform::ShowTableView(bool table)
 
 void TChildform::UpdateCaption()
 {
-    if (caption.DateFromText.isEmpty())
-        setWindowTitle(UiText(TextId::TxtNew));
-    else if (caption.DateToText.isEmpty())
-        setWindowTitle(
-            UiText(TextId::TxtAnalysisFrom) + caption.DateFromText + QStringLiteral("."));
-    else
-        setWindowTitle(UiText(TextId::TxtAnalysisFromTo) + caption.DateFromText
-            + UiText(TextId::TxtTo) + caption.DateToText + UiText(TextId::TxtFileCountOpen)
-            + QString::number(caption.FileCount) + UiText(TextId::TxtFileCountClose));
+    setWindowTitle(QString::fromStdString(analysisSet.Caption()));
+}
+
+bool TChildform::HasCurrentAnalysis() const
+{
+    return analysisSet.CurrentAnalysis() != nullptr;
 }
 
 void TChildform::ApplyChildSettings(ChildSettings settings)
@@ -436,11 +435,6 @@ void TChildform::LayHeaderOver(QWidget* valueList, bool setText, const QString& 
             2, Qt::Horizontal, list == Overview ? QString() : UiText(TextId::TxtOverviewDisplay));
 }
 
-void TChildform::SetSectionMinimum(int section, int minimum)
-{
-    sectionMinimum[section] = minimum;
-}
-
 void TChildform::ApplyLanguageAndLayout()
 {
     ActionOpenExcel->setText(UiText(TextId::TxtOpenInExcel));
@@ -454,6 +448,7 @@ void TChildform::ApplyLanguageAndLayout()
     panelLeftMinimumWidth = LabelHeadline->width() + 5;
     if (panelLeftWidth < panelLeftMinimumWidth)
         SetPanelLeftWidth(panelLeftMinimumWidth);
+    RetranslateDevices();
     // Keeps the flag as it was: a language change is no resize by the user.
     const bool changed = headerWidthsChanged;
     HeaderControlSectionResize(0);
@@ -489,11 +484,20 @@ void TChildform::UpdateExcelAction(bool allowed)
 
 void TChildform::ClearAnalysis()
 {
+    // The header lives on in Overview; the device lists go with their analyses.
+    LayHeaderOver(Overview, false, QString());
+    ShowValueList(Overview);
+    try {
+        RemoveAllSeries();
+        analysisSet.ClearAnalysis();
+    } catch (const std::exception&) {
+        // Emptying goes on below whatever failed above.
+    }
     AttachSliderHandler();
     SelectSpanTimeQuietly(SpanTimeOneDay);
     SetChartTitle(QString());
-    caption = TChildCaption();
     UpdateCaption();
+    const QSignalBlocker quiet(TabSetDevices);
     while (TabSetDevices->count() > 0)
         TabSetDevices->removeTab(0);
 }

@@ -4,14 +4,13 @@
 // left and the navigation bar. This file is the frame: building, filling, switching
 // devices and views, layout, language and closing.
 
+#include "analysis/AnalysisSet.h"
 #include "settings/IniSettings.h"
 
 #include <QMdiSubWindow>
 #include <QStringList>
 
 #include <array>
-#include <string>
-#include <vector>
 
 class QAction;
 class QComboBox;
@@ -28,27 +27,29 @@ class QStandardItemModel;
 class QTabBar;
 class QTableWidget;
 class QToolButton;
+class TLogAnalysis;
 class TXPButton;
 
-// Texts of the caption: the requested period and the number of files found.
-struct TChildCaption {
-    QString DateFromText;
-    QString DateToText;
-    int FileCount = 0;
-};
-
-class TChildform : public QMdiSubWindow {
+class TChildform : public QMdiSubWindow, public TAnalysisSetHooks {
     Q_OBJECT
 public:
+    // The entry of the time-window list selected after loading.
+    static constexpr int SpanTimeOneDay = 3;
+
     explicit TChildform(QWidget* parent = nullptr);
     ~TChildform() override;
 
-    // Loading, driven by the open dialog: BeginLoad once, LoadFile per file in ascending
-    // date order, FinishDevice per device, FinishLoad; ResetToEmpty on abort or failure.
-    void BeginLoad(int fileCount, std::vector<std::string> deviceList, double from, double to);
-    void LoadFile(const std::string& path);
-    void FinishDevice(int deviceIndex);
+    // The analysis the open dialog loads the files into (begin, files, devices, finish).
+    TAnalysisSet& AnalysisSet() { return analysisSet; }
+    const TAnalysisSet& AnalysisSet() const { return analysisSet; }
+    // After the analysis set has finished loading: time window, slider, title, device
+    // tabs and the header for a single device.
     void FinishLoad();
+    void FillDeviceTabs();
+    void TabSetDevicesChange(int index);
+    void SelectDevice(int index);
+    bool OverviewTabActive() const { return overviewTabActive; }
+    void SetTimeWindow(double end, double start);
 
     // Closed windows wait for their deletion; they no longer count as open.
     bool IsClosed() const { return closed; }
@@ -132,7 +133,14 @@ private:
     void AttachSliderHandler();
     void DetachSliderHandler();
     void StoreHeaderWidthsOnClose();
-    void SetSectionMinimum(int section, int minimum);
+    QString DeviceTabTitle(int deviceIndex, bool displayName) const;
+    void RetranslateDevices();
+
+    // What the analysis set asks of the window while loading.
+    TChartTarget* UpperChart() override;
+    TChartTarget* LowerChart() override;
+    void BuildValueSelector(int deviceIndex, TLogAnalysis& analysis) override;
+    void UnitsWarning(const std::string& message) override;
 
     // Calls into the navigation, chart, table, overview, value list, settings dialog,
     // export and printing of the window.
@@ -141,6 +149,10 @@ private:
     void LayHeaderOver(QWidget* valueList, bool setText, const QString& text);
     void AlignValueListRows(QWidget* listContent);
     void FillTable();
+    void RemoveAllSeries();
+    void BuildOverviewSelector();
+    void BuildOutputLanes(bool allDevices);
+    QScrollArea* ValueListOf(TLogAnalysis& analysis);
     void UpdateYieldText();
     void UpdateChartTitle();
     void UpdateValueAxes();
@@ -148,7 +160,6 @@ private:
     void OpenInExcel();
 
     ChildSettings childSettings;
-    TChildCaption caption;
     bool tableViewActive = false;
     bool overviewTabActive = false;
     bool headerWidthsChanged = false;
@@ -162,4 +173,7 @@ private:
     QCPTextElement* chartTitle = nullptr;
     QMetaObject::Connection sliderHandler;
     bool resizingSection = false;
+    int selectedTab = 0;
+    // Last: its analyses take their series off the charts before those go.
+    TAnalysisSet analysisSet{this};
 };

@@ -51,3 +51,34 @@ void TChildform::SaveChartImage()
 void TChildform::PrintWindow()
 {
 }
+
+void TChildform::RemoveAllSeries()
+{
+}
+
+void TChildform::BuildOverviewSelector()
+{
+}
+
+void TChildform::BuildOutputLanes(bool)
+{
+}
+
+QScrollArea* TChildform::ValueListOf(TLogAnalysis&)
+{
+    return nullptr;
+}
+
+TChartTarget* TChildform::UpperChart()
+{
+    return nullptr;
+}
+
+TChartTarget* TChildform::LowerChart()
+{
+    return nullptr;
+}
+
+void TChildform::BuildValueSelector(int, TLogAnalysis&)
+{
+}

@@ -260,6 +260,16 @@ bool TMainform::event(QEvent* event)
 {
     if (event->type() == QEvent::WindowActivate && FirstActivation)
         OnActivate();
+    // Without a window manager that activates it, the first showing counts as the first
+    // activation, once the window is up.
+    if (event->type() == QEvent::Show && FirstActivation)
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (FirstActivation)
+                    OnActivate();
+            },
+            Qt::QueuedConnection);
     return QMainWindow::event(event);
 }
 
@@ -455,32 +465,31 @@ void TMainform::ActionOpenExecute()
     dialogFileError->ShowIfErrors();
 }
 
-void TMainform::ActionCloseExecute()
+template <typename Command> void TMainform::WithActiveWindow(Command command)
 {
     if (TChildform* active = ActiveAnalysisWindow())
-        active->close();
+        command(*active);
     UpdateCommandStates();
+}
+
+void TMainform::ActionCloseExecute()
+{
+    WithActiveWindow([](TChildform& window) { window.close(); });
 }
 
 void TMainform::ActionSaveExecute()
 {
-    if (TChildform* active = ActiveAnalysisWindow())
-        active->SaveChartImage();
-    UpdateCommandStates();
+    WithActiveWindow([](TChildform& window) { window.SaveChartImage(); });
 }
 
 void TMainform::ActionPrintExecute()
 {
-    if (TChildform* active = ActiveAnalysisWindow())
-        active->PrintWindow();
-    UpdateCommandStates();
+    WithActiveWindow([](TChildform& window) { window.PrintWindow(); });
 }
 
 void TMainform::ActionWindowSettingsExecute()
 {
-    if (TChildform* active = ActiveAnalysisWindow())
-        active->ActionOpenSettingsExecute();
-    UpdateCommandStates();
+    WithActiveWindow([](TChildform& window) { window.ActionOpenSettingsExecute(); });
 }
 
 void TMainform::ActionExitExecute()
@@ -495,18 +504,22 @@ void TMainform::ActionAboutExecute()
 
 void TMainform::ActionViewChartExecute()
 {
-    TChildform* active = ActiveAnalysisWindow();
-    if (active && active->TableViewActive())
-        active->ShowTableView(false);
-    UpdateCommandStates();
+    ShowActiveWindowAs(false);
 }
 
 void TMainform::ActionViewListExecute()
 {
-    TChildform* active = ActiveAnalysisWindow();
-    if (active && !active->TableViewActive())
-        active->ShowTableView(true);
-    UpdateCommandStates();
+    ShowActiveWindowAs(true);
+}
+
+// The view is the window's; the two buttons only mirror it, and clicking the checked one
+// changes nothing.
+void TMainform::ShowActiveWindowAs(bool table)
+{
+    WithActiveWindow([table](TChildform& window) {
+        if (window.TableViewActive() != table)
+            window.ShowTableView(table);
+    });
 }
 
 void TMainform::TileHorizontally()

@@ -101,6 +101,8 @@ private:
     void OnActivate();
     void OnTimer();
     void PanelTopResize();
+    template <typename Command> void WithActiveWindow(Command command);
+    void ShowActiveWindowAs(bool table);
     void TileHorizontally();
     void MinimizeAll();
     bool MakeRoomForAnotherWindow();

@@ -7,6 +7,7 @@
 #include "app/UiText.h"
 #include "open/DialogFileError.h"
 #include "open/EscapeKeyWatch.h"
+#include "open/LoadLogFiles.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -22,8 +23,6 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QVBoxLayout>
-
-#include <cstdlib>
 
 namespace {
 
@@ -49,16 +48,6 @@ QDateEdit* DatePicker(QWidget* parent)
     picker->setCalendarPopup(true);
     picker->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
     return picker;
-}
-
-// A block of 25 MiB that cannot be had stops the load before memory runs out.
-void ProbeMemory()
-{
-    constexpr std::size_t ProbeSize = 26214400;
-    void* volatile block = std::malloc(ProbeSize);
-    if (!block)
-        Fail(TextId::TxtOutOfMemoryReport);
-    std::free(block);
 }
 
 } // namespace
@@ -296,8 +285,6 @@ bool TDialogOpenAnalysis::LoadFiles()
         Fail(TextId::TxtNoFilesFound);
     if (!target)
         throw KalvexError("Illegal State (OpenDialog::Target == NULL)");
-    const std::vector<std::string> devices = DeviceListOf(validFiles);
-    QStringList errors;
 
     escape->Start();
     loading = true;
@@ -310,61 +297,50 @@ bool TDialogOpenAnalysis::LoadFiles()
         Progress->setValue(0);
         QApplication::processEvents();
     });
+    // An Esc pressed before now, or still held, cannot abort: the load waits for it.
     escape->Flush();
-    Progress->setValue(0);
-    Progress->setMaximum(int(validFiles.size() + devices.size()));
     Progress->setEnabled(true);
     SetInputsEnabled(false);
     LabelAbort->show();
     LabelAbort->repaint();
-
-    const auto aborted = [this] { return escape->Poll() && isActiveWindow(); };
-    target->BeginLoad(
-        int(validFiles.size()), devices, FromQDate(DateFrom->date()), FromQDate(DateTo->date()));
     fileErrors->ClearErrors();
 
-    bool abort = false;
-    for (std::size_t i = 0; i < validFiles.size() && !abort; ++i) {
-        if (aborted()) {
-            abort = true;
-            break;
-        }
-        ProbeMemory();
+    TLoadHooks hooks;
+    hooks.progress = [this](int done, int total) {
+        Progress->setMaximum(total);
+        Progress->setValue(done);
+    };
+    hooks.processEvents = [this] {
+        // The window shows the requested period while it fills.
+        target->UpdateCaption();
         QApplication::processEvents();
-        try {
-            target->LoadFile(validFiles[i].path);
-        } catch (const std::exception& error) {
-            errors << QString::fromStdString(validFiles[i].path) << QString::fromUtf8(error.what())
-                   << QString();
-        }
-        Progress->setValue(int(i + 1));
+    };
+    hooks.abortRequested = [this] { return escape->Poll() && isActiveWindow(); };
+    hooks.deviceFailed = [](const std::string& message) {
+        ReportApplicationError(QString::fromStdString(message));
+    };
+
+    TLoadResult result;
+    try {
+        result = LoadLogFiles(target->AnalysisSet(), validFiles, FromQDate(DateFrom->date()),
+            FromQDate(DateTo->date()), hooks);
+    } catch (const std::exception&) {
+        target->ResetToEmpty();
+        throw;
     }
-    for (std::size_t j = 0; j < devices.size() && !abort; ++j) {
-        if (aborted()) {
-            abort = true;
-            break;
-        }
-        QApplication::processEvents();
-        try {
-            target->FinishDevice(int(j));
-        } catch (const std::exception&) {
-            ReportCurrentException();
-        }
-        Progress->setValue(Progress->value() + 1);
-    }
-    if (abort) {
+    if (result.aborted) {
         target->ResetToEmpty();
         ShowMessage({this, UiText(TextId::TxtInformation), UiText(TextId::TxtAbortedByUser),
             MessageIcon::Information, MessageButtons::Ok});
         return false;
     }
-    try {
-        target->FinishLoad();
-    } catch (const std::exception&) {
-        target->ResetToEmpty();
-        Fail(TextId::TxtReportNotProduced);
+    target->UpdateCaption();
+    target->FinishLoad();
+    if (!result.failures.empty()) {
+        QStringList lines;
+        for (const std::string& line : result.ErrorLines())
+            lines << QString::fromStdString(line);
+        fileErrors->SetErrors(lines);
     }
-    if (!errors.isEmpty())
-        fileErrors->SetErrors(errors);
     return true;
 }

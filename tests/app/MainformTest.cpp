@@ -6,7 +6,7 @@
 #include "app/ProgramWindows.h"
 #include "open/DialogOpenAnalysis.h"
 #include "settings/IniSettings.h"
-#include "support/GuiTestHelpers.h"
+#include "support/ProgramFixture.h"
 #include "support/TestFiles.h"
 
 #include <QAction>
@@ -19,17 +19,8 @@
 
 namespace {
 
-class MainformTest : public testing::Test {
+class MainformTest : public ProgramFixture {
 protected:
-    void TearDown() override
-    {
-        if (form)
-            form->close();
-        form.reset();
-        ReleaseIniSettings();
-        SelectLanguage(1);
-    }
-
     // Starts the program as a user does and cancels the open dialog that appears by itself.
     void StartAndCancel()
     {
@@ -108,9 +99,7 @@ TEST_F(MainformTest, MenusFollowTheChosenLanguageWhichIsStoredAndReadAtTheNextSt
     EXPECT_FALSE(form->LanguageActions[0]->isChecked());
     EXPECT_TRUE(IniText().contains(QStringLiteral("Language=2")));
 
-    form->close();
-    form.reset();
-    ReleaseIniSettings();
+    CloseProgram();
     SelectLanguage(1);
     StartAndCancel();
     EXPECT_TRUE(form->LanguageActions[1]->isChecked());
@@ -125,9 +114,7 @@ TEST_F(MainformTest, EnglishUsShowsTheBritishTextsAndIsStoredAsSeven)
     EXPECT_EQ(form->MenuLanguage->title(), QStringLiteral("Language selection"));
     EXPECT_EQ(form->ActionExit->text(), QStringLiteral("End"));
     EXPECT_TRUE(IniText().contains(QStringLiteral("Language=7")));
-    form->close();
-    form.reset();
-    ReleaseIniSettings();
+    CloseProgram();
     StartAndCancel();
     EXPECT_TRUE(form->LanguageActions[6]->isChecked());
     EXPECT_FALSE(form->LanguageActions[1]->isChecked());
