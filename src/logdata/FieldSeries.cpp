@@ -69,8 +69,31 @@ int TFieldSeries::AddDayBar(double x, double y)
 
 std::optional<TValueRange> TFieldSeries::ValueRange() const
 {
+    return ValueRangeOfPoints(0, points.Count());
+}
+
+std::optional<TValueRange> TFieldSeries::ValueRangeBetween(double fromX, double toX) const
+{
+    int first = points.LowerBound(fromX);
+    int end = first;
+    while (end < points.Count() && !(toX < points.X(end)))
+        ++end;
+    // Bars stand alone; a line reaches into the window from a neighbour outside it when
+    // it goes on to a point on the other side of that edge.
+    if (style.kind != TDrawingKind::SumBars) {
+        const int count = points.Count();
+        const bool fromBefore = first > 0 && first < count;
+        const bool toAfter = end > 0 && end < count;
+        first -= fromBefore ? 1 : 0;
+        end += toAfter ? 1 : 0;
+    }
+    return ValueRangeOfPoints(first, end);
+}
+
+std::optional<TValueRange> TFieldSeries::ValueRangeOfPoints(int first, int end) const
+{
     std::optional<TValueRange> range;
-    for (int i = 0; i < points.Count(); ++i) {
+    for (int i = first; i < end; ++i) {
         if (points.IsNull(i))
             continue;
         const double y = points.Y(i);

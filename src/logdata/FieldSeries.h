@@ -80,8 +80,13 @@ public:
     // line is shifted by its offset, an offset area also takes in its base line (the
     // offset), bars take in their origin 0. None while there is no value.
     std::optional<TValueRange> ValueRange() const;
+    // The same rules over what a chart showing the times fromX … toX draws: the points in
+    // that window and, for lines, the nearest point on each side, whose line crosses into
+    // the window (a run of equal values is stored as just its two ends).
+    std::optional<TValueRange> ValueRangeBetween(double fromX, double toX) const;
 
 private:
+    std::optional<TValueRange> ValueRangeOfPoints(int first, int end) const;
     int AddDayBar(double x, double y);
     void NoteInsertion(int index);
 

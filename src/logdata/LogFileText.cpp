@@ -2,6 +2,7 @@
 
 #include "logdata/TextCodec.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -120,7 +121,8 @@ bool SplitLogText(TLogFileText& text)
 
     auto& lines = text.lines;
     lines.clear();
-    lines.reserve(bytes.size() / 64 + 2);
+    // About one line per 64 bytes in usual logs; a single huge line reserves little.
+    lines.reserve(std::min<size_t>(bytes.size() / 64 + 2, 1 << 16));
     SplitLines(bytes, lines);
     size_t first = 0;
     while (first < lines.size() && lines[first].empty())

@@ -11,6 +11,12 @@ public:
 
     bool AtEnd() const { return pos == text.size(); }
 
+    bool RestIsBlank()
+    {
+        SkipBlanks();
+        return AtEnd();
+    }
+
     void SkipBlanks()
     {
         while (pos < text.size() && text[pos] == ' ')
@@ -90,10 +96,7 @@ bool TryParseLogDate(std::string_view text, TDateOrder order, TDateTime& result)
     TCursor cursor(text);
     cursor.SkipBlanks();
     TDateTime date = 0;
-    if (!ReadDate(cursor, order, date))
-        return false;
-    cursor.SkipBlanks();
-    if (!cursor.AtEnd())
+    if (!ReadDate(cursor, order, date) || !cursor.RestIsBlank())
         return false;
     result = date;
     return true;
@@ -107,15 +110,9 @@ bool TryParseLogTimeStamp(std::string_view text, TDateOrder order, TDateTime& re
     if (!ReadDate(cursor, order, date))
         return false;
     const bool blank = cursor.Take(' ');
-    cursor.SkipBlanks();
     double time = 0;
-    if (!cursor.AtEnd()) {
-        if (!blank || !ReadTime(cursor, time))
-            return false;
-        cursor.SkipBlanks();
-        if (!cursor.AtEnd())
-            return false;
-    }
+    if (!cursor.RestIsBlank() && (!blank || !ReadTime(cursor, time) || !cursor.RestIsBlank()))
+        return false;
     result = date + time;
     return true;
 }

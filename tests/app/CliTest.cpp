@@ -77,16 +77,24 @@ protected:
     std::vector<std::string> generated;
 };
 
-// The last Qtag cell of a generated solar log: the day total the controller logged.
+// The cell of the day-total column in the last record of a generated solar log: the day
+// total the controller logged.
 double LastDayTotal(const std::string& path)
 {
     const std::string bytes = ReadTestFile(path);
-    const size_t lineStart = bytes.rfind("\r\n", bytes.size() - 3) + 2;
-    std::string line = bytes.substr(lineStart, bytes.size() - 2 - lineStart);
-    size_t cell = 0;
-    for (int i = 0; i < 6; ++i)
-        cell = line.find(';', cell) + 1;
-    std::string text = line.substr(cell, line.find(';', cell) - cell);
+    auto cells = [](const std::string& line) {
+        std::vector<std::string> result;
+        size_t start = 0;
+        for (size_t end; (end = line.find(';', start)) != std::string::npos; start = end + 1)
+            result.push_back(line.substr(start, end - start));
+        result.push_back(line.substr(start));
+        return result;
+    };
+    const auto header = cells(bytes.substr(0, bytes.find("\r\n")));
+    const size_t lastLine = bytes.rfind("\r\n", bytes.size() - 3) + 2;
+    const auto record = cells(bytes.substr(lastLine, bytes.size() - 2 - lastLine));
+    const size_t column = std::find(header.begin(), header.end(), "Qtag[kWh]") - header.begin();
+    std::string text = record.at(column);
     std::replace(text.begin(), text.end(), ',', '.');
     return std::stod(text);
 }

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
+#include <sys/stat.h>
 
 using namespace std::string_literals;
 
@@ -386,4 +388,83 @@ TEST_F(LogReaderTest, HugeLinesAndManyColumns)
     big->ReadLogFile(
         WriteLog("10070316.csv", {"dd.mm.yy hh:mm;T1[°C]", "16.03.2007 09:59;1", line}));
     EXPECT_EQ(DescribePoints(*big->Series(0)), "16.03.2007 09:59=1,00\n");
+}
+
+TEST_F(LogReaderTest, UnitFactorsApplyToEveryValueReadExactlyOnce)
+{
+    const double kilo = 1000 * 0.0010000000474974513;
+    auto analysis = NewAnalysis();
+    // The last record is stamped after midnight; the day's file is there twice.
+    const auto path = WriteLog("10070315.csv",
+        {"dd.mm.yy hh:mm;P[W]", "15.03.2007 23:58;1000", "15.03.2007 23:59;2000",
+            "16.03.2007 00:00;1000"});
+    analysis->ReadLogFile(path);
+    analysis->ReadLogFile(path);
+    const TPointSeries& points = analysis->Series(0)->Points();
+    ASSERT_EQ(points.Count(), 8);
+    for (int i = 0; i < points.Count(); ++i) {
+        if (!points.IsNull(i)) {
+            EXPECT_TRUE(points.Y(i) == kilo || points.Y(i) == 2 * kilo) << i << ": " << points.Y(i);
+        }
+    }
+    EXPECT_EQ(points.Y(6), kilo); // 16.03. 00:00 of the second reading
+}
+
+TEST_F(LogReaderTest, DuplicateDaysLoadWithoutDoublingOrDisorder)
+{
+    auto analysis = NewAnalysis();
+    std::vector<std::string> lines = {"dd.mm.yy hh:mm;P[kW]"};
+    for (const auto& record : MinuteRecords(2007, 3, 15, "6"))
+        lines.push_back(record);
+    analysis->ReadLogFile(WriteLog("10070315.csv", lines));
+    analysis->ReadLogFile(WriteLog("copy/10070315.csv", lines));
+    EXPECT_EQ(analysis->DayCount(), 2);
+    const TPointSeries& points = analysis->Series(0)->Points();
+    for (int i = 1; i < points.Count(); ++i)
+        ASSERT_LE(points.X(i - 1), points.X(i)) << i;
+
+    analysis->BuildSums();
+    const TFieldSeries& ptag = *analysis->Series(FieldOf(*analysis, "Ptag"));
+    ASSERT_EQ(ptag.Points().Count(), 1);
+    // One day's energy (each copy's first point adds its minute), not two days'.
+    EXPECT_NEAR(ptag.Points().Y(0), 144.0, 0.5);
+}
+
+TEST_F(LogReaderTest, RunsAreStretchedOnlyForwardInTime)
+{
+    auto analysis = NewAnalysis();
+    // The first file stops at a bad record, so its last two equal points have no closing
+    // null point after them; a second file of the same day continues the value earlier.
+    analysis->ReadLogFile(WriteLog("10070315.csv",
+        {"dd.mm.yy hh:mm;T1[°C]", "15.03.2007 23:57;5", "15.03.2007 23:58;7", "15.03.2007 23:59;7",
+            "15.03.2007 23:59;x"}));
+    analysis->ReadLogFile(WriteLog("copy/10070315.csv",
+        {"dd.mm.yy hh:mm;T1[°C]", "15.03.2007 00:05;7", "15.03.2007 00:06;7"}));
+    EXPECT_EQ(DescribePoints(*analysis->Series(0)),
+        "15.03.2007 00:05=7,00\n15.03.2007 00:06=7,00\n15.03.2007 00:06=null\n"
+        "15.03.2007 23:57=5,00\n15.03.2007 23:58=7,00\n15.03.2007 23:59=7,00\n");
+}
+
+TEST_F(LogReaderTest, DayBarsFedByRecordsStayAtMidday)
+{
+    auto analysis = NewAnalysis();
+    // No day total can be taken (the last record has none), so the records feed the bars.
+    for (const int day : {15, 16, 17}) {
+        char stamp[16];
+        std::snprintf(stamp, sizeof stamp, "%02d.03.2007", day);
+        analysis->ReadLogFile(WriteLog("100703" + std::to_string(day) + ".csv",
+            {"dd.mm.yy hh:mm;Qtag[kWh]", std::string(stamp) + " 10:00;5",
+                std::string(stamp) + " 10:01;5", std::string(stamp) + " 10:02;Err"}));
+    }
+    EXPECT_EQ(DescribePoints(*analysis->Series(0)),
+        "15.03.2007 12:00=5,00\n16.03.2007 12:00=5,00\n17.03.2007 12:00=5,00\n");
+}
+
+TEST_F(LogReaderTest, NamedPipesAreRefusedWithoutWaiting)
+{
+    const std::string path = TempPath("logs/10070315.csv");
+    std::filesystem::create_directories(TempPath("logs"));
+    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+    auto analysis = NewAnalysis();
+    ExpectReadFailure(*analysis, path, "Error occurred while opening file\n\n10070315.csv");
 }

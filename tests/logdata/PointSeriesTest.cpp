@@ -140,6 +140,39 @@ TEST(SeriesValueRange, OffsetsShiftTheScaledRange)
     EXPECT_DOUBLE_EQ(range->largest, 0.0);
 }
 
+TEST(SeriesValueRange, WindowTakesTheLinesCrossingItsEdges)
+{
+    TFieldSeries line(TDrawingKind::OffsetLine);
+    line.Style().offset = 10;
+    line.AddPoint(1.0, 5.0); // a flat run stored as its two ends …
+    line.AddPoint(1.9, 5.0);
+    line.AddPoint(2.0, 80.0);
+    line.AddPoint(3.0, -20.0);
+    // … still counts in an hour in the middle of it, without the far points.
+    auto range = line.ValueRangeBetween(1.4, 1.45);
+    ASSERT_TRUE(range);
+    EXPECT_DOUBLE_EQ(range->smallest, 15.0);
+    EXPECT_DOUBLE_EQ(range->largest, 15.0);
+    range = line.ValueRangeBetween(1.95, 2.5);
+    EXPECT_DOUBLE_EQ(range->smallest, -10.0);
+    EXPECT_DOUBLE_EQ(range->largest, 90.0);
+    EXPECT_FALSE(TFieldSeries(TDrawingKind::Line).ValueRangeBetween(0.0, 1.0));
+    // A window beyond either end crosses no line.
+    EXPECT_FALSE(line.ValueRangeBetween(3.5, 4.0));
+    EXPECT_FALSE(line.ValueRangeBetween(0.0, 0.5));
+
+    // Bars only count where they stand, and keep their origin.
+    TFieldSeries bars(TDrawingKind::SumBars);
+    bars.AddPoint(1.2, 30.0);
+    bars.AddPoint(2.2, 50.0);
+    bars.AddPoint(3.2, 70.0);
+    range = bars.ValueRangeBetween(2.0, 3.0);
+    ASSERT_TRUE(range);
+    EXPECT_DOUBLE_EQ(range->smallest, 0.0);
+    EXPECT_DOUBLE_EQ(range->largest, 50.0);
+    EXPECT_FALSE(bars.ValueRangeBetween(4.0, 5.0));
+}
+
 TEST(PointSeries, LongSeriesKeepEveryPointThroughGrowth)
 {
     // Well beyond the size at which blocks become mappings of their own.

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -124,6 +125,7 @@ TEST(DirectoryScan, PassesOverHiddenEntriesDirectoriesNamedCsvAndLinkLoops)
     fs::create_directory_symlink(root, root + "/one/up"); // back to the top
     fs::create_directory_symlink(root + "/one", root + "/one/self");
     fs::create_symlink(root + "/missing.csv", root + "/KL100526.csv"); // dangling
+    ASSERT_EQ(::mkfifo((root + "/MN100527.csv").c_str(), 0600), 0); // reading would block
 
     TLogFileList list;
     ScanDirectory(root, list, 2);

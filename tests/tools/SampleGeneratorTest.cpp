@@ -154,16 +154,25 @@ TEST(SampleGenerator, SolarControllerFollowsThePhysics)
     for (const std::string& f : files) {
         const auto lines = SplitCrLf(ReadTestFile(f));
         const auto header = SplitCells(lines[0]);
-        ASSERT_EQ(header[4], "V'[l/min]");
-        ASSERT_EQ(header[5], "P[W]");
-        ASSERT_EQ(header[6], "Qtag[kWh]");
-        ASSERT_EQ(header[8], "R1[%]");
+        auto column = [&](const std::string& name) {
+            const auto it = std::find(header.begin(), header.end(), name);
+            EXPECT_NE(it, header.end()) << name;
+            return static_cast<size_t>(it - header.begin());
+        };
+        // The file is Windows-1252: "°" is the byte 0xB0.
+        const size_t collectorAt = column("T1[\xB0"
+                                          "C]"),
+                     storeAt = column("T2[\xB0"
+                                      "C]");
+        const size_t flowAt = column("V'[l/min]"), powerAt = column("P[W]");
+        const size_t dayTotalAt = column("Qtag[kWh]"), pumpAt = column("R1[%]");
         double integral = 0.0;
         std::vector<std::string> last;
         for (size_t i = 1; i < lines.size(); ++i) {
             const auto c = SplitCells(lines[i]);
-            const double collector = Number(c[1]), store = Number(c[2]);
-            const double flow = Number(c[4]), power = Number(c[5]), pump = Number(c[8]);
+            const double collector = Number(c[collectorAt]), store = Number(c[storeAt]);
+            const double flow = Number(c[flowAt]), power = Number(c[powerAt]);
+            const double pump = Number(c[pumpAt]);
             if (pump > 0) {
                 EXPECT_GT(flow, 0.0) << lines[i];
                 EXPECT_GT(collector, store) << lines[i];
@@ -182,7 +191,7 @@ TEST(SampleGenerator, SolarControllerFollowsThePhysics)
             last = c;
         }
         // The day total is the day's energy so far.
-        EXPECT_NEAR(Number(last[6]), integral, 0.02) << f;
+        EXPECT_NEAR(Number(last[dayTotalAt]), integral, 0.02) << f;
     }
     EXPECT_GT(warmestNoon, 60.0) << "June noons never heated the collector";
 }

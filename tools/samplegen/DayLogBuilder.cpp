@@ -68,7 +68,8 @@ void TDayLogBuilder::AppendStamp(int year, int month, int day, int minuteOfDay)
 
 void TDayLogBuilder::AppendNumber(double value, int decimals)
 {
-    const double scale = std::pow(10.0, decimals);
+    static const double scales[] = {1.0, 10.0, 100.0, 1000.0};
+    const double scale = scales[decimals];
     double rounded = std::round(value * scale) / scale;
     if (rounded == 0.0)
         rounded = 0.0; // never "-0,0"

@@ -46,6 +46,8 @@ THouseSimulation::THouseSimulation(std::uint64_t seed)
     r.storeBottom = 30.0;
     r.storeTop = 48.0;
     r.heatingFlow = r.heatingReturn = 20.0;
+    r.room = 20.0;
+    r.circulationReturn = 25.0;
     r.stationSupply = 28.0;
     r.hotWater = 24.0;
     r.coldWater = 15.0;
@@ -126,6 +128,11 @@ void THouseSimulation::StepHeatingCircuit(int minuteOfDay, bool powerCut)
     r.heatingSetpoint = RoundTo(setpoint, 0.5);
 
     const bool active = !powerCut && weather.DailyMeanOutside() < 15.0;
+    // Rooms are kept at 21 °C by day and 18.5 °C by night while heating; otherwise they
+    // drift with the weather.
+    const double roomTarget
+        = active ? (night ? 18.5 : 21.0) : std::clamp(dampedOutside + 6.0, 19.0, 27.0);
+    r.room = Approach(r.room, roomTarget, 0.01);
     if (active) {
         r.heatingPump = 100.0;
         r.heatingMixer = std::clamp(
@@ -163,6 +170,16 @@ void THouseSimulation::StepFreshWaterStation(int minuteOfDay, bool powerCut)
     stationDraw = heated;
 }
 
+void THouseSimulation::StepCirculation(int minuteOfDay, bool powerCut)
+{
+    // The hot-water circulation runs five minutes of every half hour from 6:00 to 22:00.
+    const bool running
+        = !powerCut && minuteOfDay >= 6 * 60 && minuteOfDay < 22 * 60 && minuteOfDay % 30 < 5;
+    r.circulationPump = running ? 100.0 : 0.0;
+    r.circulationReturn = running ? Approach(r.circulationReturn, r.hotWater - 5.0, 0.5)
+                                  : Approach(r.circulationReturn, 25.0, 0.03);
+}
+
 void THouseSimulation::StepStore()
 {
     // Consumers take water from the top and return it cooler into the bottom; the same
@@ -185,16 +202,19 @@ void THouseSimulation::StepStore()
     const double conduction = 0.002 * (r.storeTop - r.storeBottom);
     r.storeTop -= conduction;
     r.storeBottom += conduction;
+    r.storeMiddle = 0.45 * r.storeTop + 0.55 * r.storeBottom;
 }
 
 const THouseReadings& THouseSimulation::StepMinute(int minuteOfDay, bool powerCut)
 {
     weather.StepMinute(minuteOfDay);
     r.outside = weather.Outside();
+    r.irradiance = weather.Irradiance() / 1000.0;
     StepSolarCircuit(powerCut);
     StepBackupHeater(powerCut);
     StepHeatingCircuit(minuteOfDay, powerCut);
     StepFreshWaterStation(minuteOfDay, powerCut);
+    StepCirculation(minuteOfDay, powerCut);
     StepStore();
     ReportSolarPower();
     return r;

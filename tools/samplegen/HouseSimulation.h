@@ -15,6 +15,8 @@ struct THouseReadings {
     double collector = 0.0;
     double storeBottom = 0.0;
     double storeTop = 0.0;
+    double storeMiddle = 0.0;
+    double irradiance = 0.0; // kW/m²
     double solarFlow = 0.0; // l/min
     double solarPower = 0.0; // W
     double solarDayEnergy = 0.0; // kWh since midnight
@@ -28,6 +30,7 @@ struct THouseReadings {
     double heatingReturn = 0.0;
     double heatingPump = 0.0; // %
     double heatingMixer = 0.0; // %
+    double room = 0.0;
     // fresh-water station
     double stationSupply = 0.0;
     double hotWater = 0.0;
@@ -35,6 +38,8 @@ struct THouseReadings {
     double drawFlow = 0.0; // l/min
     double drawPower = 0.0; // kW
     double stationPump = 0.0; // %
+    double circulationReturn = 0.0;
+    double circulationPump = 0.0; // %
 };
 
 class THouseSimulation {
@@ -51,6 +56,7 @@ private:
     void StepBackupHeater(bool powerCut);
     void StepHeatingCircuit(int minuteOfDay, bool powerCut);
     void StepFreshWaterStation(int minuteOfDay, bool powerCut);
+    void StepCirculation(int minuteOfDay, bool powerCut);
     void StepStore();
     void ReportSolarPower();
 

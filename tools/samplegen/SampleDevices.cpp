@@ -12,6 +12,8 @@ TSampleDevice SolarController(int bus)
         {"T1[°C]", &R::collector, 1, true},
         {"T2[°C]", &R::storeBottom, 1, true},
         {"T3[°C]", &R::storeTop, 1, true},
+        {"T4[°C]", &R::storeMiddle, 1, true},
+        {"E[kW/m²]", &R::irradiance, 2, false},
         {"V'[l/min]", &R::solarFlow, 1, false},
         {"P[W]", &R::solarPower, 0, false},
         {"Qtag[kWh]", &R::solarDayEnergy, 2, false},
@@ -33,6 +35,7 @@ TSampleDevice HeatingCircuit(int bus)
         {"TV[°C]", &R::heatingFlow, 1, true},
         {"TVsoll[°C]", &R::heatingSetpoint, 1, false},
         {"TR[°C]", &R::heatingReturn, 1, true},
+        {"TRaum[°C]", &R::room, 1, true},
         {"PU[%]", &R::heatingPump, 0, false},
         {"MI[%]", &R::heatingMixer, 0, false},
     };
@@ -50,9 +53,11 @@ TSampleDevice FreshWaterStation(int bus)
         {"T1[°C]", &R::stationSupply, 1, true},
         {"T2[°C]", &R::hotWater, 1, true},
         {"T3[°C]", &R::coldWater, 1, true},
+        {"T4[°C]", &R::circulationReturn, 1, true},
         {"V'[l/min]", &R::drawFlow, 1, false},
         {"P[kW]", &R::drawPower, 2, false},
         {"R1[%]", &R::stationPump, 0, false},
+        {"R2[%]", &R::circulationPump, 0, false},
     };
     return d;
 }

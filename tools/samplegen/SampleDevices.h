@@ -14,7 +14,7 @@ enum class TStampStyle { YearFirst, DayFirst };
 struct TSampleColumn {
     std::string header; // UTF-8, written in Windows-1252
     double THouseReadings::*reading;
-    int decimals;
+    int decimals; // 0 … 3
     bool sensor; // a temperature sensor, which now and then reads "Err"
 };
 

@@ -1,0 +1,87 @@
+// The whole load of a year of logs of three participants at one-minute intervals (about
+// 1,100 files, 100 MB): scan, every file read, every device finished, the day list and
+// the overview tables. Reports the wall time per load and the process's peak memory.
+
+#include "analysis/AnalysisSet.h"
+#include "open/LoadLogFiles.h"
+#include "samplegen/SampleGenerator.h"
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <sys/resource.h>
+
+namespace {
+
+std::string logDirectory;
+
+double PeakMegabytes()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0; // kilobytes on Linux
+}
+
+double DirectoryMegabytes(const std::string& directory)
+{
+    std::uintmax_t bytes = 0;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(directory)) {
+        if (entry.is_regular_file())
+            bytes += entry.file_size();
+    }
+    return static_cast<double>(bytes) / (1024.0 * 1024.0);
+}
+
+void LoadAYear(benchmark::State& state)
+{
+    const TDateTime from = EncodeDate(2024, 1, 1);
+    const TDateTime to = EncodeDate(2024, 12, 31);
+    size_t files = 0;
+    for (auto _ : state) {
+        auto set = std::make_unique<TAnalysisSet>();
+        const TLogFileList found = FindLogFiles(logDirectory);
+        const TLoadResult result = LoadLogFiles(*set, found, from, to);
+        files = result.loadedFiles.size();
+        if (!result.failures.empty())
+            state.SkipWithError(("failed: " + result.failures[0].path).c_str());
+        benchmark::DoNotOptimize(set->AnnualOverview());
+        state.PauseTiming();
+        set.reset();
+        state.ResumeTiming();
+    }
+    state.counters["files"] = static_cast<double>(files);
+    state.counters["MB_read"] = DirectoryMegabytes(logDirectory);
+    state.counters["peak_MB"] = PeakMegabytes();
+}
+
+BENCHMARK(LoadAYear)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QTemporaryDir settings;
+    QTemporaryDir logs;
+    ::setenv("LocalAppData", settings.path().toLocal8Bit().constData(), 1);
+
+    TSampleOptions options;
+    options.outputDir = logs.path().toStdString();
+    options.from = {2024, 1, 1};
+    options.to = {2024, 12, 31};
+    options.devices = {10, 21, 30};
+    const auto written = GenerateSampleLogs(options);
+    logDirectory = options.outputDir;
+    std::cout << "generated " << written.size() << " log files; peak memory before loading "
+              << PeakMegabytes() << " MB\n";
+
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
