@@ -202,6 +202,65 @@ TEST_F(OpenAnalysisFlowTest, AFourthAnalysisAsksFirstAndNoKeepsAllThree)
     EXPECT_FALSE(after.contains(active));
 }
 
+TEST_F(OpenAnalysisFlowTest, AMinimisedWindowToBeReplacedIsShownBeforeTheQuestion)
+{
+    StartAndAnalyse(samples->path());
+    OpenAgain();
+    OpenAgain();
+    TChildform* active = form->ActiveAnalysisWindow();
+    ASSERT_NE(active, nullptr);
+    active->showMinimized();
+    bool maximisedWhenAsked = false;
+    boxes.onShow = [&](const MessageRequest&) {
+        maximisedWhenAsked = active->isMaximized() && form->ActiveAnalysisWindow() == active;
+    };
+    form->ActionOpen->trigger();
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_TRUE(maximisedWhenAsked);
+    EXPECT_EQ(form->AnalysisWindows().size(), 3);
+}
+
+TEST_F(OpenAnalysisFlowTest, WindowCommandsArrangeTheAnalysisWindows)
+{
+    StartAndAnalyse(samples->path());
+    OpenAgain();
+    const QList<TChildform*> windows = form->AnalysisWindows();
+    ASSERT_EQ(windows.size(), 2);
+    form->ActionTileHorizontal->trigger();
+    EXPECT_FALSE(windows[0]->isMaximized());
+    EXPECT_EQ(windows[0]->geometry().left(), windows[1]->geometry().left());
+    EXPECT_EQ(windows[0]->width(), windows[1]->width());
+    EXPECT_NE(windows[0]->geometry().top(), windows[1]->geometry().top());
+    EXPECT_FALSE(windows[0]->geometry().intersects(windows[1]->geometry()));
+    form->ActionCascade->trigger();
+    EXPECT_NE(windows[0]->geometry().topLeft(), windows[1]->geometry().topLeft());
+    form->ActionMinimizeAll->trigger();
+    EXPECT_TRUE(windows[0]->isMinimized());
+    EXPECT_TRUE(windows[1]->isMinimized());
+}
+
+TEST_F(OpenAnalysisFlowTest, ClosingTheProgramDuringALoadWaitsForTheLoad)
+{
+    bool done = false;
+    WhenModalAppears([&](QWidget* modal) {
+        auto* dialog = qobject_cast<TDialogOpenAnalysis*>(modal);
+        QObject::connect(dialog->Progress, &QProgressBar::valueChanged, dialog, [&](int value) {
+            if (value == 2)
+                form->close();
+        });
+        QTest::mouseClick(dialog->ExecuteBtn, Qt::LeftButton);
+        dialog->Progress->disconnect(dialog);
+        done = true;
+    });
+    form = CreateProgramWindows(samples->path());
+    form->show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return done; }, 20000));
+    QTest::qWait(0);
+    EXPECT_TRUE(form->isVisible());
+    ASSERT_EQ(form->AnalysisWindows().size(), 1);
+    EXPECT_TRUE(form->AnalysisWindows().first()->windowTitle().endsWith("(9 files found)"));
+}
+
 TEST_F(OpenAnalysisFlowTest, ALanguageSwitchRetranslatesTheOpenWindowAndIsStored)
 {
     StartAndAnalyse(samples->path());
