@@ -419,7 +419,10 @@ void TChildform::HeaderControlSectionResize(int section)
 
 void TChildform::LayHeaderOver(QWidget* valueList, bool setText, const QString& text)
 {
-    auto* list = qobject_cast<QScrollArea*>(valueList);
+    // Given the list or the widget inside it.
+    QScrollArea* list = nullptr;
+    for (QWidget* w = valueList; w && !list; w = w->parentWidget())
+        list = qobject_cast<QScrollArea*>(w);
     QWidget* host = list ? list->widget() : valueList;
     if (HeaderControl->parentWidget() != host) {
         HeaderControl->setParent(host);

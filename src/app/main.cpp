@@ -2,6 +2,7 @@
 #include "app/Mainform.h"
 #include "app/ProgramWindows.h"
 
+#include <QFileInfo>
 #include <QStringList>
 
 // kalvex [DIR]: DIR is offered by the open dialog instead of the last used directory.
@@ -9,7 +10,9 @@ int main(int argc, char* argv[])
 {
     TKalvexApplication app(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
-    const QString directory = arguments.size() > 1 ? arguments.at(1) : QString();
+    // Made absolute: it is stored as the last used directory.
+    const QString directory
+        = arguments.size() > 1 ? QFileInfo(arguments.at(1)).absoluteFilePath() : QString();
     const auto mainform = CreateProgramWindows(directory);
     mainform->show();
     return app.exec();

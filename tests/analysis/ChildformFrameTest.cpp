@@ -159,6 +159,8 @@ TEST_F(ChildformFrameTest, LanguageChangeRetranslatesAndKeepsTheTimeWindow)
         QString::fromStdString(Text(TextId::TxtSelectableValues)) + ":");
     EXPECT_GE(child->PanelLeftWidth(), child->LabelHeadline->width() + 5);
     EXPECT_FALSE(child->HeaderWidthsChanged());
+    // The header sits on the all-devices list, whose overview column has no title.
+    EXPECT_EQ(child->HeaderControl->model()->headerData(2, Qt::Horizontal).toString(), QString());
 }
 
 TEST_F(ChildformFrameTest, AWheelNotchOverTheValueListScrollsIt120PixelsButNotOverTheChart)
