@@ -107,6 +107,14 @@ TEST_F(MainformTest, MenusFollowTheChosenLanguageWhichIsStoredAndReadAtTheNextSt
     EXPECT_EQ(form->LanguageActions[1]->text(), QStringLiteral("English (GB)"));
 }
 
+TEST_F(MainformTest, AStoredLanguageOutsideTheTableStartsInGerman)
+{
+    WriteTestFile(IniPath().toStdString(), "[Main]\r\nLanguage=9\r\n");
+    StartAndCancel();
+    EXPECT_TRUE(form->LanguageActions[0]->isChecked());
+    EXPECT_EQ(form->MenuFile->title(), QStringLiteral("Datei"));
+}
+
 TEST_F(MainformTest, EnglishUsShowsTheBritishTextsAndIsStoredAsSeven)
 {
     StartAndCancel();
