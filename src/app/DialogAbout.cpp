@@ -40,7 +40,7 @@ QLabel* MakeLinkLabel(QWidget* parent, int left, int top)
     font.setUnderline(true);
     label->setFont(font);
     QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, palette.color(QPalette::Highlight));
+    palette.setColor(QPalette::WindowText, palette.color(QPalette::Link));
     label->setPalette(palette);
     label->setCursor(Qt::PointingHandCursor);
     label->move(left, top);

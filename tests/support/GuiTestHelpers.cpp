@@ -1,6 +1,7 @@
 #include "support/GuiTestHelpers.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QTimer>
 #include <QWidget>
 
@@ -56,6 +57,14 @@ void WhenModalAppears(std::function<void(QWidget*)> action, QWidget* notThis, in
         }
     });
     poll->start(10);
+}
+
+void PostEscPressAndRelease(QWidget* receiver)
+{
+    QCoreApplication::postEvent(
+        receiver, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+    QCoreApplication::postEvent(
+        receiver, new QKeyEvent(QEvent::KeyRelease, Qt::Key_Escape, Qt::NoModifier));
 }
 
 TemporarySettingsLocation::TemporarySettingsLocation()

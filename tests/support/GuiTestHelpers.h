@@ -35,6 +35,9 @@ private:
 void WhenModalAppears(
     std::function<void(QWidget*)> action, QWidget* notThis = nullptr, int timeoutMs = 10000);
 
+// Queues an Esc press and release for the widget, as a user's keyboard does.
+void PostEscPressAndRelease(QWidget* receiver);
+
 // Points the settings file into a temporary directory for the life of the object.
 class TemporarySettingsLocation {
 public:

@@ -1,0 +1,84 @@
+// Where the frame of the analysis window calls into its navigation, chart, table,
+// overview, value list, settings dialog, export and printing. Each function is the
+// entry point that those parts of the window fill in; until then the frame works
+// without them.
+#include "analysis/Childform.h"
+
+void TChildform::SliderTimeChange(int)
+{
+}
+
+void TChildform::SpanTimeChange(int)
+{
+}
+
+void TChildform::AlignValueListRows(QWidget*)
+{
+}
+
+void TChildform::FillTable()
+{
+}
+
+void TChildform::UpdateYieldText()
+{
+}
+
+void TChildform::UpdateChartTitle()
+{
+}
+
+void TChildform::UpdateValueAxes()
+{
+}
+
+void TChildform::RelabelOverviewGrids()
+{
+}
+
+void TChildform::OpenInExcel()
+{
+}
+
+void TChildform::ActionOpenSettingsExecute()
+{
+}
+
+void TChildform::SaveChartImage()
+{
+}
+
+void TChildform::PrintWindow()
+{
+}
+
+void TChildform::RemoveAllSeries()
+{
+}
+
+void TChildform::BuildOverviewSelector()
+{
+}
+
+void TChildform::BuildOutputLanes(bool)
+{
+}
+
+QScrollArea* TChildform::ValueListOf(TLogAnalysis&)
+{
+    return nullptr;
+}
+
+TChartTarget* TChildform::UpperChart()
+{
+    return nullptr;
+}
+
+TChartTarget* TChildform::LowerChart()
+{
+    return nullptr;
+}
+
+void TChildform::BuildValueSelector(int, TLogAnalysis&)
+{
+}

@@ -1,0 +1,17 @@
+#include "app/ProgramWindows.h"
+
+#include "app/DialogAbout.h"
+#include "app/Mainform.h"
+#include "open/DialogFileError.h"
+#include "open/DialogOpenAnalysis.h"
+
+std::unique_ptr<TMainform> CreateProgramWindows(const QString& offeredDirectory)
+{
+    auto mainform = std::make_unique<TMainform>();
+    auto* about = new TDialogAbout(mainform.get());
+    auto* fileError = new TDialogFileError(mainform.get());
+    auto* openAnalysis = new TDialogOpenAnalysis(fileError, mainform.get());
+    mainform->AttachDialogs(about, fileError, openAnalysis);
+    mainform->OfferDirectory(offeredDirectory);
+    return mainform;
+}
