@@ -1,14 +1,12 @@
 #include "logdata/LogFileText.h"
 
+#include "logdata/RegularFile.h"
 #include "logdata/TextCodec.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdint>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <limits>
 
 namespace {
 
@@ -58,31 +56,12 @@ bool IsMultiByteUtf8(std::string_view bytes)
 
 bool ReadWholeFile(const std::string& path, std::string& bytes)
 {
-    // Not blocking: a named pipe that nobody writes to must not stop the loading.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
+    TFileRead file = ReadRegularFile(path, std::numeric_limits<off_t>::max());
+    // A file that shrank while being read ends where the reading ended.
+    if (file.status != TFileReadStatus::Read || (!file.complete && file.bytes.empty()))
         return false;
-    struct stat info { };
-    bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-    if (ok) {
-        bytes.resize(static_cast<size_t>(info.st_size));
-        size_t done = 0;
-        while (ok && done < bytes.size()) {
-            const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
-            if (n < 0 && errno == EINTR)
-                continue;
-            ok = n > 0;
-            if (ok)
-                done += static_cast<size_t>(n);
-        }
-        // A file that shrank while being read ends where the reading ended.
-        if (!ok && done > 0) {
-            bytes.resize(done);
-            ok = true;
-        }
-    }
-    ::close(fd);
-    return ok;
+    bytes = std::move(file.bytes);
+    return true;
 }
 
 void SplitLines(std::string_view bytes, std::vector<std::string_view>& lines)

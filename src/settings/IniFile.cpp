@@ -3,10 +3,7 @@
 #include "settings/FileReplacement.h"
 
 #include "app/KalvexError.h"
-
-#include <cerrno>
-#include <fcntl.h>
-#include <unistd.h>
+#include "logdata/RegularFile.h"
 
 namespace {
 
@@ -42,33 +39,16 @@ TIniFile::Stamp TIniFile::StampOnDisk() const
 
 TIniFile::ReadResult TIniFile::ReadDocument(TIniDocument& document, Stamp& stamp) const
 {
-    // Non-blocking, so a pipe in the file's place cannot stop the program.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
+    const TFileRead file = ReadRegularFile(path, MaxSettingsFileSize);
+    if (file.status == TFileReadStatus::Missing) {
         stamp = {};
-        return errno == ENOENT ? ReadResult::Missing : ReadResult::Unreadable;
+        return ReadResult::Missing;
     }
-    struct stat status { };
-    std::string bytes;
-    bool ok = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode)
-        && status.st_size <= MaxSettingsFileSize;
-    if (ok) {
-        stamp = StampOf(status);
-        bytes.resize(static_cast<std::size_t>(status.st_size));
-        std::size_t done = 0;
-        while (ok && done < bytes.size()) {
-            const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
-            if (n < 0 && errno == EINTR)
-                continue;
-            ok = n > 0;
-            if (ok)
-                done += static_cast<std::size_t>(n);
-        }
-    }
-    ::close(fd);
-    if (!ok)
+    // Half a file would lose the other half's keys at the next write.
+    if (file.status != TFileReadStatus::Read || !file.complete)
         return ReadResult::Unreadable;
-    document = TIniDocument::Parse(bytes);
+    stamp = StampOf(file.info);
+    document = TIniDocument::Parse(file.bytes);
     return ReadResult::Read;
 }
 
