@@ -37,7 +37,7 @@ QFont ChartFont()
 
 QColor ChartBackground()
 {
-    return QColor(219, 224, 227);
+    return Qt::white;
 }
 
 void ApplyUpperChartLook(QCustomPlot& chart)
@@ -59,8 +59,8 @@ void ApplyLowerChartLook(QCustomPlot& chart)
     lanes->setNumberPrecision(0);
 
     QCPAxis* room = chart.yAxis2;
-    room->setTickLabelColor(Qt::white);
-    room->setLabelColor(Qt::white);
+    room->setTickLabelColor(ChartBackground());
+    room->setLabelColor(ChartBackground());
     room->setNumberFormat(QStringLiteral("f"));
     room->setNumberPrecision(0);
     auto roomTicks = QSharedPointer<QCPAxisTickerFixed>::create();
