@@ -45,7 +45,7 @@ void ApplyUpperChartLook(QCustomPlot& chart)
     ApplyCommonLook(chart);
     chart.yAxis2->grid()->setVisible(false);
     chart.setSelectionRectMode(QCP::srmZoom);
-    chart.axisRect()->setRangeZoomAxes(chart.xAxis, chart.yAxis);
+    chart.axisRect()->setRangeZoomAxes({chart.xAxis}, {chart.yAxis, chart.yAxis2});
 }
 
 void ApplyLowerChartLook(QCustomPlot& chart)

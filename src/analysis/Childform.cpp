@@ -195,7 +195,7 @@ void TChildform::CreatePanelGraph(QWidget* content)
     for (QCustomPlot* chart : {Chart, Chart2})
         chart->setMinimumHeight(95);
     // Sets both charts up, on today.
-    chartView = std::make_unique<TChartView>(*Chart, *Chart2, this);
+    chartView = std::make_unique<TChartView>(*Chart, *Chart2);
     chartValues = std::make_unique<TChartValues>(analysisSet, *chartView, *this);
     PanelCharts->addWidget(Chart);
     PanelCharts->addWidget(Chart2);
