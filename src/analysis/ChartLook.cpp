@@ -37,7 +37,7 @@ QFont ChartFont()
 
 QColor ChartBackground()
 {
-    return QColor(219, 224, 227);
+    return Qt::white;
 }
 
 void ApplyUpperChartLook(QCustomPlot& chart)
@@ -45,7 +45,7 @@ void ApplyUpperChartLook(QCustomPlot& chart)
     ApplyCommonLook(chart);
     chart.yAxis2->grid()->setVisible(false);
     chart.setSelectionRectMode(QCP::srmZoom);
-    chart.axisRect()->setRangeZoomAxes(chart.xAxis, chart.yAxis);
+    chart.axisRect()->setRangeZoomAxes({chart.xAxis}, {chart.yAxis, chart.yAxis2});
 }
 
 void ApplyLowerChartLook(QCustomPlot& chart)
@@ -59,8 +59,8 @@ void ApplyLowerChartLook(QCustomPlot& chart)
     lanes->setNumberPrecision(0);
 
     QCPAxis* room = chart.yAxis2;
-    room->setTickLabelColor(Qt::white);
-    room->setLabelColor(Qt::white);
+    room->setTickLabelColor(ChartBackground());
+    room->setLabelColor(ChartBackground());
     room->setNumberFormat(QStringLiteral("f"));
     room->setNumberPrecision(0);
     auto roomTicks = QSharedPointer<QCPAxisTickerFixed>::create();

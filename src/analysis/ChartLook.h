@@ -15,5 +15,6 @@ QColor ChartBackground();
 // rectangle zoom with the left mouse button, no panning.
 void ApplyUpperChartLook(QCustomPlot& chart);
 // The lower chart: outputs in lanes on the left axis; the right axis only keeps the
-// room of the upper chart's right axis (its texts are drawn in white); no zoom.
+// room of the upper chart's right axis (its texts are drawn in the background colour,
+// so they never show); no zoom.
 void ApplyLowerChartLook(QCustomPlot& chart);

@@ -251,11 +251,20 @@ QString TChartView::Title() const
     return title->text();
 }
 
+void TChartView::SetSideMargins(int percent)
+{
+    sideMarginPercent = percent;
+    for (QCustomPlot* plot : {&chart, &chart2}) {
+        UpdateMargins(*plot);
+        plot->replot(QCustomPlot::rpQueuedReplot);
+    }
+}
+
 void TChartView::UpdateMargins(QCustomPlot& plot)
 {
-    // One percent of the chart's size on every side.
+    // One percent of the chart's height above and below.
     const QRect area = plot.viewport();
-    const int x = area.width() / 100;
+    const int x = area.width() * sideMarginPercent / 100;
     const int y = area.height() / 100;
     plot.plotLayout()->setMargins(QMargins(x, y, x, y));
 }

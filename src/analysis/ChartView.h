@@ -75,6 +75,9 @@ public:
     void SetTitle(const QString& text);
     QString Title() const;
 
+    // The room left and right of both charts, in percent of their width (1 on screen).
+    void SetSideMargins(int percent);
+
     // Repaints both charts now and again until their plot areas line up.
     void RepaintNow();
 
@@ -100,4 +103,5 @@ private:
     std::array<QPointer<QCPGraph>, 4> placeholders;
     QTimer repaintTimer;
     bool repaintingForAlignment = false;
+    int sideMarginPercent = 1;
 };

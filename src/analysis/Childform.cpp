@@ -1,5 +1,8 @@
 #include "analysis/Childform.h"
 
+#include "analysis/ChartValues.h"
+#include "analysis/ChartView.h"
+#include "analysis/ValueSelector.h"
 #include "app/Glyphs.h"
 #include "app/UiText.h"
 #include "app/XPButton.h"
@@ -56,17 +59,6 @@ TXPButton* NavigationButton(
     return button;
 }
 
-void ConfigureChart(QCustomPlot* chart)
-{
-    chart->setFont(QFont(QStringLiteral("Arial")));
-    chart->setBackground(Qt::white);
-    for (QCPAxis* axis : chart->axisRect()->axes()) {
-        axis->setLabelFont(QFont(QStringLiteral("Arial")));
-        axis->setTickLabelFont(QFont(QStringLiteral("Arial"), 8));
-    }
-    chart->legend->setVisible(false);
-}
-
 } // namespace
 
 TChildform::TChildform(QWidget* parent)
@@ -104,11 +96,6 @@ TChildform::TChildform(QWidget* parent)
     connect(TabSetDevices, &QTabBar::currentChanged, this, &TChildform::TabSetDevicesChange);
     AttachSliderHandler();
 
-    Chart->yAxis->setRange(-40, 250);
-    const QDate date = QDate::currentDate();
-    const double today = EncodeDate(date.year(), date.month(), date.day());
-    Chart->xAxis->setRange(today, today + 1);
-    Chart2->xAxis->setRange(Chart->xAxis->range());
     SetChartTitle(QString());
 
     ApplyLanguageAndLayout();
@@ -205,13 +192,11 @@ void TChildform::CreatePanelGraph(QWidget* content)
     Chart->setObjectName(QStringLiteral("Chart"));
     Chart2 = new QCustomPlot(PanelCharts);
     Chart2->setObjectName(QStringLiteral("Chart2"));
-    for (QCustomPlot* chart : {Chart, Chart2}) {
-        ConfigureChart(chart);
+    for (QCustomPlot* chart : {Chart, Chart2})
         chart->setMinimumHeight(95);
-    }
-    chartTitle = new QCPTextElement(Chart, QString(), QFont(QStringLiteral("Arial"), 9));
-    Chart->plotLayout()->insertRow(0);
-    Chart->plotLayout()->addElement(0, 0, chartTitle);
+    // Sets both charts up, on today.
+    chartView = std::make_unique<TChartView>(*Chart, *Chart2);
+    chartValues = std::make_unique<TChartValues>(analysisSet, *chartView, *this);
     PanelCharts->addWidget(Chart);
     PanelCharts->addWidget(Chart2);
     PanelCharts->setStretchFactor(0, 1);
@@ -331,19 +316,17 @@ void TChildform::DetachSliderHandler()
 
 QString TChildform::ChartTitle() const
 {
-    return chartTitle->text();
+    return chartView->Title();
 }
 
 void TChildform::SetChartTitle(const QString& title)
 {
-    chartTitle->setText(title);
-    chartTitle->setVisible(!title.isEmpty());
-    Chart->replot(QCustomPlot::rpQueuedReplot);
+    chartView->SetTitle(title);
 }
 
 bool TChildform::HasSeries() const
 {
-    return Chart->plottableCount() > 0 || Chart2->plottableCount() > 0;
+    return chartView->HasSeries();
 }
 
 void TChildform::ShowTableView(bool table)
@@ -369,7 +352,7 @@ void TChildform::ApplyChildSettings(ChildSettings settings)
     if (settings.AxisMax < settings.AxisMin)
         std::swap(settings.AxisMin, settings.AxisMax);
     childSettings = settings;
-    Chart->yAxis->setRange(settings.AxisMin, settings.AxisMax);
+    chartView->SetFixedLeftRange(settings.AxisMin, settings.AxisMax);
     const std::array<int, 3> widths{
         settings.HeaderWidth0, settings.HeaderWidth1, settings.HeaderWidth2};
     int total = 2;
@@ -491,6 +474,8 @@ void TChildform::ClearAnalysis()
     LayHeaderOver(Overview, false, QString());
     ShowValueList(Overview);
     try {
+        // The overview rows refer to the analyses that go now.
+        ClearValueList(*Overview, HeaderControl);
         RemoveAllSeries();
         analysisSet.ClearAnalysis();
     } catch (const std::exception&) {

@@ -5,17 +5,19 @@
 // devices and views, layout, language and closing.
 
 #include "analysis/AnalysisSet.h"
+#include "analysis/ChartHost.h"
 #include "settings/IniSettings.h"
 
 #include <QMdiSubWindow>
 #include <QStringList>
 
 #include <array>
+#include <memory>
+#include <string>
 
 class QAction;
 class QComboBox;
 class QCustomPlot;
-class QCPTextElement;
 class QFrame;
 class QHeaderView;
 class QLabel;
@@ -27,10 +29,12 @@ class QStandardItemModel;
 class QTabBar;
 class QTableWidget;
 class QToolButton;
+class TChartValues;
+class TChartView;
 class TLogAnalysis;
 class TXPButton;
 
-class TChildform : public QMdiSubWindow, public TAnalysisSetHooks {
+class TChildform : public QMdiSubWindow, public TAnalysisSetHooks, public TChartHost {
     Q_OBJECT
 public:
     // The entry of the time-window list selected after loading.
@@ -48,8 +52,18 @@ public:
     void FillDeviceTabs();
     void TabSetDevicesChange(int index);
     void SelectDevice(int index);
-    bool OverviewTabActive() const { return overviewTabActive; }
+    bool OverviewTabActive() const override { return overviewTabActive; }
+
+    // The two charts: the time window start … end (date-times) of both, the label
+    // pattern of their time axes ("hh:mm", " dd. mmm ", " dd. mmm hh:mm ") and the label
+    // increment in days (0 = automatic).
     void SetTimeWindow(double end, double start);
+    void SetTimeLabelFormat(const std::string& pattern);
+    void SetTimeIncrement(double days);
+    TChartView& ChartView() { return *chartView; }
+    // Plots a value of a device (false when it has no series) or takes it off.
+    bool ShowValue(TLogAnalysis& analysis, int value);
+    void HideValue(TLogAnalysis& analysis, int value);
 
     // Closed windows wait for their deletion; they no longer count as open.
     bool IsClosed() const { return closed; }
@@ -67,7 +81,7 @@ public:
     void UpdateCaption();
     bool HasCurrentAnalysis() const;
     void ApplyChildSettings(ChildSettings settings);
-    const ChildSettings& CurrentChildSettings() const { return childSettings; }
+    const ChildSettings& CurrentChildSettings() const override { return childSettings; }
     void UpdateExcelAction();
     void UpdateExcelAction(bool allowed);
     void ClearAnalysis();
@@ -114,6 +128,10 @@ public:
     QAction* ActionOpenSettings = nullptr;
     QAction* ActionOpenExcel = nullptr;
 
+signals:
+    // A value was shown or hidden: the commands that depend on the charts may change.
+    void SeriesChanged();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -141,6 +159,8 @@ private:
     TChartTarget* LowerChart() override;
     void BuildValueSelector(int deviceIndex, TLogAnalysis& analysis) override;
     void UnitsWarning(const std::string& message) override;
+
+    void ChartContentChanged() override;
 
     // Calls into the navigation, chart, table, overview, value list, settings dialog,
     // export and printing of the window.
@@ -170,10 +190,11 @@ private:
     std::array<int, 3> sectionMinimum{72, 36, 36};
     QStandardItemModel* headerModel = nullptr;
     QStackedLayout* valueLists = nullptr;
-    QCPTextElement* chartTitle = nullptr;
     QMetaObject::Connection sliderHandler;
     bool resizingSection = false;
     int selectedTab = 0;
+    std::unique_ptr<TChartView> chartView;
+    std::unique_ptr<TChartValues> chartValues;
     // Last: its analyses take their series off the charts before those go.
     TAnalysisSet analysisSet{this};
 };

@@ -12,10 +12,6 @@ void TChildform::SpanTimeChange(int)
 {
 }
 
-void TChildform::AlignValueListRows(QWidget*)
-{
-}
-
 void TChildform::FillTable()
 {
 }
@@ -25,10 +21,6 @@ void TChildform::UpdateYieldText()
 }
 
 void TChildform::UpdateChartTitle()
-{
-}
-
-void TChildform::UpdateValueAxes()
 {
 }
 
@@ -49,36 +41,5 @@ void TChildform::SaveChartImage()
 }
 
 void TChildform::PrintWindow()
-{
-}
-
-void TChildform::RemoveAllSeries()
-{
-}
-
-void TChildform::BuildOverviewSelector()
-{
-}
-
-void TChildform::BuildOutputLanes(bool)
-{
-}
-
-QScrollArea* TChildform::ValueListOf(TLogAnalysis&)
-{
-    return nullptr;
-}
-
-TChartTarget* TChildform::UpperChart()
-{
-    return nullptr;
-}
-
-TChartTarget* TChildform::LowerChart()
-{
-    return nullptr;
-}
-
-void TChildform::BuildValueSelector(int, TLogAnalysis&)
 {
 }

@@ -157,12 +157,6 @@ void TChildform::RetranslateDevices()
     }
 }
 
-void TChildform::SetTimeWindow(double end, double start)
-{
-    for (QCustomPlot* chart : {Chart, Chart2})
-        chart->xAxis->setRange(start, end);
-}
-
 void TChildform::UnitsWarning(const std::string& message)
 {
     // Shown in the error box; the load goes on.

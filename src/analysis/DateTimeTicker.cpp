@@ -51,8 +51,10 @@ double TDateTimeTicker::getTickStep(const QCPRange& range)
         const double labels = span / increment;
         return labels <= fit ? increment : increment * std::ceil(labels / fit);
     }
+    // Labels without a time of day would repeat within a day.
+    const bool showsTime = labelFormat.find_first_of("hH") != std::string::npos;
     for (const double step : ReadableSteps)
-        if (span / step <= fit)
+        if ((showsTime || step >= 1.0) && span / step <= fit)
             return step;
     return Week * std::ceil(span / Week / fit);
 }

@@ -1,5 +1,7 @@
 #include "analysis/SeriesPlottable.h"
 
+#include "analysis/SeriesGraph.h"
+
 #include <limits>
 
 namespace {
@@ -94,7 +96,7 @@ void TSeriesPlottable::Build(const TFieldSeries& series)
         bars->setData(BarsData(series));
         main = bars;
     } else {
-        auto* graph = new QCPGraph(plot->xAxis, valueAxis);
+        auto* graph = new TSeriesGraph(plot->xAxis, valueAxis);
         graph->setData(GraphData(series));
         if (style.kind == TDrawingKind::OffsetArea) {
             baseLine = new QCPGraph(plot->xAxis, valueAxis);

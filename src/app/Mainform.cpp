@@ -433,6 +433,7 @@ TChildform* TMainform::CreateAnalysisWindow()
     } catch (const std::exception&) {
         Fail(TextId::TxtWindowNotCreated);
     }
+    connect(child, &TChildform::SeriesChanged, this, &TMainform::UpdateCommandStates);
     MdiArea->addSubWindow(child);
     child->showMaximized();
     return child;

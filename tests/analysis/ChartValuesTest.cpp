@@ -181,3 +181,35 @@ TEST_F(ChartValuesTest, AValueWithoutSeriesReportsNoDataAndStaysCleared)
     EXPECT_FALSE(row.PlotBox->isChecked());
     EXPECT_FALSE(view->HasSeries());
 }
+
+TEST_F(ChartValuesTest, UnitsOfAxisTitlesAreSortedAndListedOnce)
+{
+    WriteLog(DayFileName("11", 2024, 3, 1),
+        {"DATE & TIME;TK[°F];T1[°C];T2[°C];V'[l/min];P[kW];R1[%]",
+            "2024-03-01 00:00;70,0;20,0;30,0;1,0;0,5;0",
+            "2024-03-01 12:00;80,0;25,0;35,0;2,0;1,5;100"});
+    LoadLogs(EncodeDate(2024, 3, 1), EncodeDate(2024, 3, 1));
+    EXPECT_EQ(values->CollectAxisUnits(KindInput), "");
+    for (const char* field : {"TK", "T1", "T2", "V", "P"})
+        ClickPlot(RowOf(0, field));
+    EXPECT_EQ(values->CollectAxisUnits(KindInput), "[°C]   [°F]");
+    EXPECT_EQ(chart->yAxis->label(), "[°C]   [°F]");
+    EXPECT_EQ(chart->yAxis2->label(), "[kW]   [l/min]");
+    EXPECT_EQ(values->CollectAxisUnits(KindOutput), "");
+}
+
+TEST_F(ChartValuesTest, MonthSumsInAYearWindowAreBarsOfAThirtySixthOfThePlotWidth)
+{
+    LoadSamples({10});
+    view->RepaintNow();
+    Device(Solar).SetSumFieldsAvailable(true);
+    Device(Solar).SetMonthlyBars(true);
+    ClickPlot(RowOf(Solar, "Ptag"));
+    const QCPBars* bars = Drawn(Solar, "Ptag")->Bars();
+    ASSERT_TRUE(bars);
+    EXPECT_EQ(bars->widthType(), QCPBars::wtAbsolute);
+    EXPECT_EQ(static_cast<int>(bars->width()), chart->axisRect()->width() / 36);
+    ASSERT_EQ(bars->data()->size(), 1); // March
+    EXPECT_DOUBLE_EQ(
+        bars->data()->at(0)->key, (EncodeDate(2024, 3, 1) + EncodeDate(2024, 4, 1)) / 2);
+}

@@ -2,6 +2,8 @@
 
 #include "analysis/LaneAxisTicker.h"
 
+#include <QTest>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -237,4 +239,52 @@ TEST(ChartView, RenderedChartsShowLineBarAndOutputLane)
     EXPECT_TRUE(ColourNear(lower, x2->coordToPixel(2.5), lanes->coordToPixel(-100), green, 0));
     EXPECT_FALSE(ColourNear(lower, x2->coordToPixel(1.5), lanes->coordToPixel(-100), green, 2));
     EXPECT_FALSE(ColourNear(lower, x2->coordToPixel(2.5), lanes->coordToPixel(-30), green, 2));
+}
+
+TEST(ChartView, ARectangleZoomOnTheUpperChartMovesBothChartsAndBothValueAxes)
+{
+    TChartTestBench bench;
+    TChartView& view = *bench.view;
+    view.SetTimeWindow(2.0, 1.0);
+    bench.chart->yAxis->setRange(0, 100);
+    bench.chart->yAxis2->setRange(0, 10);
+    auto line = MakeSeries(TDrawingKind::Line, {{1.0, 10.0}, {2.0, 90.0}});
+    view.UpperTarget().AttachSeries(*line);
+    view.RepaintNow();
+
+    const QRect area = bench.chart->axisRect()->rect();
+    const QPoint from = area.topLeft() + QPoint(area.width() / 4, area.height() / 4);
+    const QPoint to = area.topLeft() + QPoint(area.width() / 2, area.height() / 2);
+    QTest::mousePress(bench.chart, Qt::LeftButton, {}, from);
+    QTest::mouseMove(bench.chart, to);
+    QTest::mouseRelease(bench.chart, Qt::LeftButton, {}, to);
+
+    EXPECT_NEAR(bench.chart->xAxis->range().lower, 1.25, 0.01);
+    EXPECT_NEAR(bench.chart->xAxis->range().upper, 1.5, 0.01);
+    EXPECT_EQ(bench.chart2->xAxis->range(), bench.chart->xAxis->range());
+    EXPECT_NEAR(bench.chart->yAxis->range().upper, 75.0, 1.0);
+    EXPECT_NEAR(bench.chart->yAxis2->range().upper, 7.5, 0.1);
+
+    // Dragging on the lower chart zooms nothing.
+    const QRect lower = bench.chart2->axisRect()->rect();
+    QTest::mousePress(bench.chart2, Qt::LeftButton, {}, lower.center());
+    QTest::mouseMove(bench.chart2, lower.center() + QPoint(40, 10));
+    QTest::mouseRelease(bench.chart2, Qt::LeftButton, {}, lower.center() + QPoint(40, 10));
+    EXPECT_NEAR(bench.chart2->xAxis->range().lower, 1.25, 0.01);
+}
+
+TEST(ChartView, WiderSideMarginsNarrowBothPlotAreasAlike)
+{
+    TChartTestBench bench;
+    TChartView& view = *bench.view;
+    view.SetPlaceholders(true, false, true);
+    view.RepaintNow();
+    const QRect narrow = bench.chart->axisRect()->rect();
+    view.SetSideMargins(3);
+    view.RepaintNow();
+    const QRect wide = bench.chart->axisRect()->rect();
+    const int extra = bench.chart->width() * 3 / 100 - bench.chart->width() / 100;
+    EXPECT_EQ(wide.left(), narrow.left() + extra);
+    EXPECT_EQ(wide.right(), narrow.right() - extra);
+    EXPECT_EQ(bench.chart2->axisRect()->rect().left(), wide.left());
 }

@@ -85,3 +85,14 @@ TEST(DateTimeTicker, LabelsThatFitFollowTheAxisWidth)
     EXPECT_EQ(labels.first(), "00:00");
     EXPECT_TRUE(labels.contains("12:00"));
 }
+
+TEST(DateTimeTicker, DayLabelsNeverRepeatWithinADay)
+{
+    TDateTimeTicker ticker;
+    ticker.SetLabelFormat(" dd. mmm ");
+    const double first = EncodeDate(2024, 3, 1);
+    Ticks ticks = Generate(ticker, first, first + 5);
+    ASSERT_GE(ticks.positions.size(), 2);
+    EXPECT_DOUBLE_EQ(ticks.positions[1] - ticks.positions[0], 1.0);
+    EXPECT_EQ(ticks.labels.removeDuplicates(), 0);
+}
