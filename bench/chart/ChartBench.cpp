@@ -10,13 +10,12 @@
 #include "analysis/ValueSelector.h"
 #include "logdata/LogAnalysis.h"
 #include "open/LoadLogFiles.h"
-#include "samplegen/SampleGenerator.h"
 #include "settings/IniSettings.h"
+#include "support/BenchmarkYear.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QMdiArea>
-#include <QTemporaryDir>
 
 #include <qcustomplot.h>
 
@@ -85,16 +84,7 @@ int main(int argc, char** argv)
     if (!std::getenv("QT_QPA_PLATFORM"))
         ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication app(argc, argv);
-    QTemporaryDir settings;
-    QTemporaryDir logs;
-    ::setenv("LocalAppData", settings.path().toLocal8Bit().constData(), 1);
-
-    TSampleOptions options;
-    options.outputDir = logs.path().toStdString();
-    options.from = {2024, 1, 1};
-    options.to = {2024, 12, 31};
-    options.devices = {10, 21, 30};
-    GenerateSampleLogs(options);
+    const TBenchmarkYear year;
 
     QMdiArea area;
     area.resize(1280, 900);
@@ -102,9 +92,9 @@ int main(int argc, char** argv)
     window = new TChildform;
     area.addSubWindow(window);
     window->showMaximized();
-    const TDateTime from = EncodeDate(2024, 1, 1);
-    const TLoadResult loaded = LoadLogFiles(
-        window->AnalysisSet(), FindLogFiles(options.outputDir), from, EncodeDate(2024, 12, 31));
+    const TDateTime from = year.From();
+    const TLoadResult loaded
+        = LoadLogFiles(window->AnalysisSet(), FindLogFiles(year.LogDirectory()), from, year.To());
     window->FinishLoad();
     solar = window->AnalysisSet().Analysis(0);
 

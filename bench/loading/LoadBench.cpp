@@ -4,21 +4,19 @@
 
 #include "analysis/AnalysisSet.h"
 #include "open/LoadLogFiles.h"
-#include "samplegen/SampleGenerator.h"
+#include "support/BenchmarkYear.h"
 
 #include <QCoreApplication>
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <sys/resource.h>
 
 namespace {
 
-std::string logDirectory;
+const TBenchmarkYear* year = nullptr;
 
 double PeakMegabytes()
 {
@@ -39,13 +37,11 @@ double DirectoryMegabytes(const std::string& directory)
 
 void LoadAYear(benchmark::State& state)
 {
-    const TDateTime from = EncodeDate(2024, 1, 1);
-    const TDateTime to = EncodeDate(2024, 12, 31);
     size_t files = 0;
     for (auto _ : state) {
         auto set = std::make_unique<TAnalysisSet>();
-        const TLogFileList found = FindLogFiles(logDirectory);
-        const TLoadResult result = LoadLogFiles(*set, found, from, to);
+        const TLogFileList found = FindLogFiles(year->LogDirectory());
+        const TLoadResult result = LoadLogFiles(*set, found, year->From(), year->To());
         files = result.loadedFiles.size();
         if (!result.failures.empty())
             state.SkipWithError(("failed: " + result.failures[0].path).c_str());
@@ -55,7 +51,7 @@ void LoadAYear(benchmark::State& state)
         state.ResumeTiming();
     }
     state.counters["files"] = static_cast<double>(files);
-    state.counters["MB_read"] = DirectoryMegabytes(logDirectory);
+    state.counters["MB_read"] = DirectoryMegabytes(year->LogDirectory());
     state.counters["peak_MB"] = PeakMegabytes();
 }
 
@@ -66,18 +62,9 @@ BENCHMARK(LoadAYear)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    QTemporaryDir settings;
-    QTemporaryDir logs;
-    ::setenv("LocalAppData", settings.path().toLocal8Bit().constData(), 1);
-
-    TSampleOptions options;
-    options.outputDir = logs.path().toStdString();
-    options.from = {2024, 1, 1};
-    options.to = {2024, 12, 31};
-    options.devices = {10, 21, 30};
-    const auto written = GenerateSampleLogs(options);
-    logDirectory = options.outputDir;
-    std::cout << "generated " << written.size() << " log files; peak memory before loading "
+    const TBenchmarkYear logs;
+    year = &logs;
+    std::cout << "generated " << logs.FileCount() << " log files; peak memory before loading "
               << PeakMegabytes() << " MB\n";
 
     benchmark::Initialize(&argc, argv);
