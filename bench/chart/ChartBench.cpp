@@ -4,14 +4,14 @@
 // repaint that follows).
 // Runs offscreen unless a platform is chosen.
 
-#include "analysis/ChartView.h"
-#include "analysis/Childform.h"
-#include "analysis/GraphPanel.h"
-#include "analysis/ValueSelector.h"
-#include "logdata/LogAnalysis.h"
-#include "open/LoadLogFiles.h"
-#include "settings/IniSettings.h"
+#include "core/loading/LoadLogFiles.h"
+#include "core/logdata/LogAnalysis.h"
+#include "core/settings/IniSettings.h"
 #include "support/BenchmarkYear.h"
+#include "ui/analysis/ChartView.h"
+#include "ui/analysis/Childform.h"
+#include "ui/analysis/GraphPanel.h"
+#include "ui/analysis/ValueSelector.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -2,8 +2,8 @@
 // 1,100 files, 100 MB): scan, every file read, every device finished, the day list and
 // the overview tables. Reports the wall time per load and the process's peak memory.
 
-#include "analysis/AnalysisSet.h"
-#include "open/LoadLogFiles.h"
+#include "core/loading/AnalysisSet.h"
+#include "core/loading/LoadLogFiles.h"
 #include "support/BenchmarkYear.h"
 
 #include <QCoreApplication>

@@ -1,8 +1,8 @@
 // Loading a year of logs adds every column of every file to its device's settings, so
 // reading the stored labels and colours must not read the settings file each time.
 
-#include "settings/DeviceSettings.h"
-#include "settings/IniSettings.h"
+#include "core/settings/DeviceSettings.h"
+#include "core/settings/IniSettings.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>

@@ -3,7 +3,7 @@
 // circuit and a fresh-water station, written once into a temporary folder. The settings
 // file is pointed at a temporary folder too, so a benchmark never touches the user's.
 
-#include "logdata/DateTime.h"
+#include "core/base/DateTime.h"
 
 #include <QTemporaryDir>
 

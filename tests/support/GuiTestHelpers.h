@@ -2,7 +2,7 @@
 // Helpers for widget tests: answering message boxes without a modal loop, acting on a
 // modal dialog once it is up, and a settings location of the test's own.
 
-#include "app/MessageBox.h"
+#include "ui/common/MessageBox.h"
 
 #include <QTemporaryDir>
 

@@ -1,7 +1,7 @@
 #include "support/ProgramFixture.h"
 
-#include "app/LanguageTable.h"
-#include "settings/IniSettings.h"
+#include "core/base/LanguageTable.h"
+#include "core/settings/IniSettings.h"
 #include "support/TestFiles.h"
 
 #include <QTest>

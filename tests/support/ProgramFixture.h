@@ -2,8 +2,8 @@
 // A test that runs the whole program: its own settings folder, message boxes answered
 // by the test, and the main window closed and the settings store released afterwards.
 
-#include "app/Mainform.h"
 #include "support/GuiTestHelpers.h"
+#include "ui/app/Mainform.h"
 
 #include <gtest/gtest.h>
 

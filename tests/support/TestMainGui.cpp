@@ -1,4 +1,4 @@
-#include "app/ApplicationErrors.h"
+#include "ui/common/ApplicationErrors.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 #include "samplegen/SampleGenerator.h"
-#include "analysis/AnalysisSet.h"
-#include "logdata/LogAnalysis.h"
-#include "open/LoadLogFiles.h"
+#include "core/loading/AnalysisSet.h"
+#include "core/loading/LoadLogFiles.h"
+#include "core/logdata/LogAnalysis.h"
+#include "core/settings/SettingsFixture.h"
 #include "samplegen/SampleOptions.h"
-#include "settings/SettingsFixture.h"
 #include "support/TestFiles.h"
 
 #include <QTemporaryDir>

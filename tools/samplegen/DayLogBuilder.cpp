@@ -1,6 +1,6 @@
 #include "samplegen/DayLogBuilder.h"
 
-#include "logdata/TextCodec.h"
+#include "core/base/TextCodec.h"
 
 #include <charconv>
 #include <cmath>

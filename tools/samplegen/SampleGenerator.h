@@ -2,7 +2,7 @@
 // Writes realistic day logs of a simulated plant for a period: one file per participant
 // and day, named by the bus prefix and the date, deterministic for a given seed.
 
-#include "logdata/DateTime.h"
+#include "core/base/DateTime.h"
 
 #include <cstdint>
 #include <string>

@@ -1,6 +1,6 @@
 #include "samplegen/SampleWeather.h"
 
-#include "logdata/DateTime.h"
+#include "core/base/DateTime.h"
 
 #include <algorithm>
 #include <cmath>

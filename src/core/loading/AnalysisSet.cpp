@@ -1,0 +1,131 @@
+#include "core/loading/AnalysisSet.h"
+
+#include "core/base/KalvexError.h"
+#include "core/base/LanguageTable.h"
+#include "core/loading/LogFileNames.h"
+#include "core/logdata/LogAnalysis.h"
+
+#include <algorithm>
+#include <new>
+
+TAnalysisSet::TAnalysisSet(TAnalysisSetHooks* hooks)
+    : hooks(hooks ? hooks : &noHooks)
+{
+}
+
+TAnalysisSet::~TAnalysisSet() = default;
+
+void TAnalysisSet::ClearAnalysis()
+{
+    currentAnalysis = nullptr;
+    dayList.Clear();
+    analyses.clear();
+    deviceList.clear();
+    dailyOverview.reset();
+    monthlyOverview.reset();
+    annualOverview.reset();
+    // An empty window reads "New" in every language, also after a language change.
+    dateFromText.clear();
+    dateToText.clear();
+    fileCount = 0;
+}
+
+void TAnalysisSet::ResetToEmpty()
+{
+    ClearAnalysis();
+}
+
+void TAnalysisSet::BeginLoad(
+    int files, std::vector<std::string> devices, TDateTime from, TDateTime to)
+{
+    ClearAnalysis();
+    dateFromText = FormatDateTime("dd.mm.yyyy", from);
+    dateToText = FormatDateTime("dd.mm.yyyy", to);
+    fileCount = files;
+    requestedFrom = from;
+    requestedTo = to;
+    deviceList = std::move(devices);
+    try {
+        analyses.resize(deviceList.size());
+    } catch (const std::bad_alloc&) {
+        Fail(TextId::TxtDataStructureMemory);
+    }
+}
+
+void TAnalysisSet::LoadFile(const std::string& path)
+{
+    const std::string prefix = FileDevicePrefix(path);
+    const auto it = std::find(deviceList.begin(), deviceList.end(), prefix);
+    if (it == deviceList.end())
+        Fail(TextId::TxtNoBusParticipant, "\n(" + path + ")");
+    auto& slot = analyses[it - deviceList.begin()];
+    if (!slot) {
+        slot = std::make_unique<TLogAnalysis>(
+            requestedFrom, requestedTo, hooks->UpperChart(), hooks->LowerChart());
+        slot->SetUnitsWarningHandler(
+            [this](const std::string& message) { hooks->UnitsWarning(message); });
+    }
+    slot->ReadLogFile(path);
+}
+
+void TAnalysisSet::FinishDevice(int deviceIndex)
+{
+    TLogAnalysis* analysis = Analysis(deviceIndex);
+    if (!analysis)
+        return;
+    analysis->BuildSums();
+    analysis->MarkFieldsWithData();
+    hooks->BuildValueSelector(deviceIndex, *analysis);
+    analysis->ApplyDisplaySettings();
+}
+
+void TAnalysisSet::FinishLoad()
+{
+    currentAnalysis = Analysis(0);
+    dayList.Clear();
+    for (const auto& analysis : analyses) {
+        if (analysis)
+            analysis->AddDaysTo(dayList);
+    }
+    if (dayList.Count() == 0)
+        Fail(TextId::TxtNoFileToOpen);
+    rangeStart = dayList.DayNumber(0);
+    rangeEnd = dayList.DayNumber(dayList.Count() - 1) + 1;
+    BuildOverviews();
+}
+
+void TAnalysisSet::BuildOverviews()
+{
+    dailyOverview = BuildDailyOverview(dayList, analyses);
+    monthlyOverview = BuildMonthlyOverview(dailyOverview.get());
+    annualOverview = BuildAnnualOverview(monthlyOverview.get(), requestedFrom, analyses);
+}
+
+void TAnalysisSet::RelabelOverviews()
+{
+    RelabelOverviewTables(dailyOverview.get(), monthlyOverview.get(), annualOverview.get());
+}
+
+TLogAnalysis* TAnalysisSet::Analysis(int deviceIndex) const
+{
+    if (deviceIndex < 0 || deviceIndex >= static_cast<int>(analyses.size()))
+        return nullptr;
+    return analyses[deviceIndex].get();
+}
+
+std::string TAnalysisSet::Caption() const
+{
+    return AnalysisCaption(dateFromText, dateToText, fileCount);
+}
+
+std::string AnalysisCaption(
+    const std::string& dateFromText, const std::string& dateToText, int fileCount)
+{
+    if (dateFromText.empty())
+        return Text(TextId::TxtNew);
+    if (dateToText.empty())
+        return Text(TextId::TxtAnalysisFrom) + dateFromText + ".";
+    return Text(TextId::TxtAnalysisFromTo) + dateFromText + Text(TextId::TxtTo) + dateToText
+        + Text(TextId::TxtFileCountOpen) + std::to_string(fileCount)
+        + Text(TextId::TxtFileCountClose);
+}

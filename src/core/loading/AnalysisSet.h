@@ -1,0 +1,104 @@
+#pragma once
+// Everything one analysis window shows, without the window: the requested period, the
+// devices with one analysis each, the days with data, the navigable range and the
+// overview tables, and the caption texts. The window owns one and drives the loading
+// through it; kalvex-cli and the benchmark use it alone.
+
+#include "core/base/DateTime.h"
+#include "core/loading/Overview.h"
+#include "core/logdata/DayList.h"
+#include "core/logdata/OverviewTable.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class TChartTarget;
+class TLogAnalysis;
+
+// The window caption: "New" without a from date, "Analysis from 01.05.2007." without a to
+// date, else "Analysis from 01.05.2007 to 31.05.2007. (62 files found)"; in the current
+// language.
+std::string AnalysisCaption(
+    const std::string& dateFromText, const std::string& dateToText, int fileCount);
+
+// What the window adds to the loading.
+class TAnalysisSetHooks {
+public:
+    virtual ~TAnalysisSetHooks() = default;
+    // The charts each new analysis draws into; null for none.
+    virtual TChartTarget* UpperChart() { return nullptr; }
+    virtual TChartTarget* LowerChart() { return nullptr; }
+    // Builds the device's value list; runs after its fields are marked and before its
+    // display settings are applied.
+    virtual void BuildValueSelector(int /*deviceIndex*/, TLogAnalysis& /*analysis*/) { }
+    // A file of a known field with another unit; said once per analysis.
+    virtual void UnitsWarning(const std::string& /*message*/) { }
+};
+
+class TAnalysisSet {
+public:
+    explicit TAnalysisSet(TAnalysisSetHooks* hooks = nullptr);
+    ~TAnalysisSet();
+    TAnalysisSet(const TAnalysisSet&) = delete;
+    TAnalysisSet& operator=(const TAnalysisSet&) = delete;
+
+    // Clears everything, takes the period, the number of files found and the sorted
+    // device prefixes, and makes one empty slot per device.
+    void BeginLoad(
+        int fileCount, std::vector<std::string> deviceList, TDateTime from, TDateTime to);
+    // Reads one file into the analysis of its device (made on the device's first file).
+    // Fails when the file's device prefix is not in the device list, or as the reader does.
+    void LoadFile(const std::string& path);
+    // Day and month sums, fields with data, value list, display settings. An index without
+    // an analysis does nothing.
+    void FinishDevice(int deviceIndex);
+    // The day list, the range and the overview tables; fails when no device has a day.
+    void FinishLoad();
+    // Back to empty: no devices, no days, no tables, caption "New".
+    void ResetToEmpty();
+    void ClearAnalysis();
+
+    // The caption of the loaded period, "New" while empty.
+    std::string Caption() const;
+
+    TDateTime RequestedFrom() const { return requestedFrom; }
+    TDateTime RequestedTo() const { return requestedTo; }
+    // The days with data: [RangeStart, RangeEnd).
+    TDateTime RangeStart() const { return rangeStart; }
+    TDateTime RangeEnd() const { return rangeEnd; }
+    const TDayList& DayList() const { return dayList; }
+    const std::vector<std::string>& DeviceList() const { return deviceList; }
+    int DeviceCount() const { return static_cast<int>(deviceList.size()); }
+    // The device's analysis; null for an empty slot or an index outside the list.
+    TLogAnalysis* Analysis(int deviceIndex) const;
+    const TAnalysisSlots& Analyses() const { return analyses; }
+
+    // The analysis of the selected device tab; the first slot's after loading.
+    TLogAnalysis* CurrentAnalysis() const { return currentAnalysis; }
+    void SetCurrentAnalysis(TLogAnalysis* analysis) { currentAnalysis = analysis; }
+
+    const TOverviewTable* DailyOverview() const { return dailyOverview.get(); }
+    const TOverviewTable* MonthlyOverview() const { return monthlyOverview.get(); }
+    const TOverviewTable* AnnualOverview() const { return annualOverview.get(); }
+    void BuildOverviews();
+    void RelabelOverviews();
+
+private:
+    TAnalysisSetHooks* hooks;
+    TAnalysisSetHooks noHooks;
+    std::string dateFromText; // "dd.mm.yyyy"; empty while nothing is loaded
+    std::string dateToText;
+    int fileCount = 0;
+    TDateTime requestedFrom = 0;
+    TDateTime requestedTo = 0;
+    TDateTime rangeStart = 0;
+    TDateTime rangeEnd = 0;
+    TDayList dayList;
+    std::vector<std::string> deviceList;
+    TAnalysisSlots analyses;
+    TLogAnalysis* currentAnalysis = nullptr;
+    std::unique_ptr<TOverviewTable> dailyOverview;
+    std::unique_ptr<TOverviewTable> monthlyOverview;
+    std::unique_ptr<TOverviewTable> annualOverview;
+};

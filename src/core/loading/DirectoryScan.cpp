@@ -1,0 +1,122 @@
+#include "core/loading/DirectoryScan.h"
+
+#include "core/loading/LogFileNames.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <set>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Names of the directory's entries in name order, without hidden ones; empty when it
+// cannot be read.
+std::vector<std::string> VisibleNames(const fs::path& directory)
+{
+    std::vector<std::string> names;
+    std::error_code error;
+    fs::directory_iterator it(directory, fs::directory_options::skip_permission_denied, error);
+    for (; !error && it != fs::directory_iterator(); it.increment(error)) {
+        std::string name = it->path().filename().string();
+        if (!name.empty() && name[0] != '.')
+            names.push_back(std::move(name));
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+void ScanLevel(
+    const std::string& directory, TLogFileList& list, int depth, std::set<fs::path>& visited)
+{
+    std::error_code error;
+    const fs::path real = fs::canonical(directory, error);
+    if (error || !visited.insert(real).second)
+        return;
+    const std::string prefix
+        = directory.empty() || directory.back() == '/' ? directory : directory + "/";
+    const std::vector<std::string> names = VisibleNames(directory);
+    if (depth > 0) {
+        for (const std::string& name : names) {
+            if (fs::is_directory(prefix + name, error))
+                ScanLevel(prefix + name, list, depth - 1, visited);
+        }
+    }
+    for (const std::string& name : names) {
+        if (!HasLogExtension(name) || !fs::is_regular_file(prefix + name, error))
+            continue;
+        if (const auto key = FileDateKey(name))
+            list.push_back({prefix + name, *key});
+    }
+}
+
+} // namespace
+
+void ScanDirectory(const std::string& directory, TLogFileList& list, int depth)
+{
+    std::set<fs::path> visited;
+    ScanLevel(directory, list, depth, visited);
+}
+
+void SortByDateKey(TLogFileList& list)
+{
+    std::sort(list.begin(), list.end(), [](const TLogFileEntry& a, const TLogFileEntry& b) {
+        return a.dateKey != b.dateKey ? a.dateKey < b.dateKey : a.path < b.path;
+    });
+}
+
+std::optional<TFileDates> TrimToDatedEnds(TLogFileList& list, int currentYear)
+{
+    auto dateOf = [&](const TLogFileEntry& e) {
+        return FileNameDate(fs::path(e.path).filename().string(), currentYear);
+    };
+    TFileDates dates;
+    for (;;) {
+        if (list.empty())
+            return std::nullopt;
+        if (const auto last = dateOf(list.back())) {
+            dates.last = *last;
+            break;
+        }
+        list.pop_back();
+    }
+    for (;;) {
+        if (list.empty())
+            return std::nullopt;
+        if (const auto first = dateOf(list.front())) {
+            dates.first = *first;
+            break;
+        }
+        list.erase(list.begin());
+    }
+    return dates;
+}
+
+std::optional<TFileDates> TrimToDatedEnds(TLogFileList& list)
+{
+    return TrimToDatedEnds(list, CurrentYear());
+}
+
+void KeepPeriod(TLogFileList& list, TDateTime from, TDateTime to, int currentYear)
+{
+    const std::int32_t first = RangeDayOf(from);
+    const std::int32_t last = RangeDayOf(to);
+    std::erase_if(list, [&](const TLogFileEntry& e) {
+        // Date digits that are no number belong to no period.
+        const auto day = FileRangeDay(e.path, currentYear);
+        return !day || *day < first || *day > last;
+    });
+}
+
+void KeepPeriod(TLogFileList& list, TDateTime from, TDateTime to)
+{
+    KeepPeriod(list, from, to, CurrentYear());
+}
+
+std::vector<std::string> DeviceListOf(const TLogFileList& list)
+{
+    std::set<std::string> prefixes;
+    for (const TLogFileEntry& e : list)
+        prefixes.insert(FileDevicePrefix(e.path));
+    return {prefixes.begin(), prefixes.end()};
+}

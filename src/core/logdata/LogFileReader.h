@@ -1,0 +1,52 @@
+#pragma once
+// Reading one log file into the analysis of its device: the header gives the device and
+// its fields, the records give the points, and the file's day is appended.
+
+#include "core/logdata/LogAnalysis.h"
+#include "core/logdata/LogFileText.h"
+#include "core/logdata/TimeStamp.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+class TLogFileReader {
+public:
+    TLogFileReader(TLogAnalysis& analysis, const std::string& path);
+    void Read();
+
+private:
+    // The date patterns a file's time stamps are read with: A and B as the header says,
+    // C and D after a stamp failed to convert. The pattern length decides how much of a
+    // line the day date is read from.
+    enum class TPattern { A, B, C, D };
+
+    struct TColumnTarget {
+        TFieldSeries* series = nullptr; // none: the column is not read
+        double factor = 1.0; // unit scaling, e.g. W to kW
+        bool continues = false; // the previous record had a value in this column
+    };
+
+    // What ends the reading of a file's records: a record that is not readable.
+    struct TBadRecord { };
+
+    void ParseHeader();
+    void IdentifyDevice(const std::string& logName);
+    void ParseColumn(std::string_view cell, int column);
+    bool TakeDayTotal(int column, TFieldSeries& series, double factor);
+    TDateTime DayDate();
+    void ReadRecords(TDay& day);
+    void ReadRecord(TDay& day, std::string_view line);
+
+    TDateOrder Order() const;
+    // Converts with the current pattern, and once more after switching it.
+    bool ConvertTimeStamp(std::string_view text, TDateTime& t);
+    [[noreturn]] void FailInvalid() const;
+
+    TLogAnalysis& analysis;
+    const std::string& path;
+    TLogFileText text;
+    std::string firstRecord; // the first record with the second one's date
+    std::vector<TColumnTarget> targets;
+    TPattern pattern = TPattern::A;
+};

@@ -1,0 +1,119 @@
+#include "core/logdata/LogFileText.h"
+
+#include "core/base/RegularFile.h"
+#include "core/base/TextCodec.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+
+namespace {
+
+constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
+
+bool IsHigh(char c)
+{
+    return static_cast<unsigned char>(c) >= 0x80;
+}
+
+// Position of the first byte ≥ 0x80 from start, eight bytes at a time.
+size_t FindHighByte(std::string_view bytes, size_t start)
+{
+    size_t i = start;
+    for (; i + 8 <= bytes.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes.data() + i, 8);
+        if (word & 0x8080808080808080ULL)
+            break;
+    }
+    for (; i < bytes.size(); ++i) {
+        if (IsHigh(bytes[i]))
+            return i;
+    }
+    return std::string_view::npos;
+}
+
+// Valid UTF-8 with at least one multi-byte sequence. A sequence never holds a byte below
+// 0x80, so each run of high bytes can be checked on its own.
+bool IsMultiByteUtf8(std::string_view bytes)
+{
+    bool multiByte = false;
+    size_t i = FindHighByte(bytes, 0);
+    while (i != std::string_view::npos) {
+        size_t end = i;
+        while (end < bytes.size() && IsHigh(bytes[end]))
+            ++end;
+        if (!IsValidUtf8(bytes.substr(i, end - i)))
+            return false;
+        multiByte = true;
+        i = FindHighByte(bytes, end);
+    }
+    return multiByte;
+}
+
+} // namespace
+
+bool ReadWholeFile(const std::string& path, std::string& bytes)
+{
+    TFileRead file = ReadRegularFile(path, std::numeric_limits<off_t>::max());
+    // A file that shrank while being read ends where the reading ended.
+    if (file.status != TFileReadStatus::Read || (!file.complete && file.bytes.empty()))
+        return false;
+    bytes = std::move(file.bytes);
+    return true;
+}
+
+void SplitLines(std::string_view bytes, std::vector<std::string_view>& lines)
+{
+    const char* data = bytes.data();
+    const size_t size = bytes.size();
+    size_t pos = 0;
+    while (pos < size) {
+        const void* lf = std::memchr(data + pos, '\n', size - pos);
+        const size_t end = lf ? static_cast<const char*>(lf) - data : size;
+        // Inside an LF-delimited piece every CR ends a line too; a CR right before the LF
+        // belongs to it (CR LF).
+        size_t start = pos;
+        for (;;) {
+            const void* cr = std::memchr(data + start, '\r', end - start);
+            if (!cr) {
+                lines.emplace_back(data + start, end - start);
+                break;
+            }
+            const size_t at = static_cast<const char*>(cr) - data;
+            lines.emplace_back(data + start, at - start);
+            start = at + 1;
+            if (start == end)
+                break;
+        }
+        pos = end + 1;
+    }
+}
+
+bool SplitLogText(TLogFileText& text)
+{
+    std::string_view bytes = text.bytes;
+    const bool byteOrderMark = bytes.starts_with(ByteOrderMark);
+    if (byteOrderMark)
+        bytes.remove_prefix(ByteOrderMark.size());
+
+    auto& lines = text.lines;
+    lines.clear();
+    // About one line per 64 bytes in usual logs; a single huge line reserves little.
+    lines.reserve(std::min<size_t>(bytes.size() / 64 + 2, 1 << 16));
+    SplitLines(bytes, lines);
+    size_t first = 0;
+    while (first < lines.size() && lines[first].empty())
+        ++first;
+    if (first == lines.size())
+        return false;
+
+    const std::string_view header = lines[first];
+    if (byteOrderMark || IsMultiByteUtf8(bytes))
+        text.header.assign(header);
+    else
+        text.header = Cp1252ToUtf8(header);
+    lines.erase(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(first) + 1);
+    return true;
+}

@@ -1,0 +1,161 @@
+#include "core/logdata/PointSeries.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <new>
+#include <sys/mman.h>
+
+namespace {
+
+constexpr size_t HugePage = size_t(2) << 20;
+// Blocks of at least this many bytes are mappings of their own.
+constexpr size_t MappedFrom = size_t(1) << 20;
+
+bool IsMapped(size_t bytes)
+{
+    return bytes >= MappedFrom;
+}
+
+size_t RoundUpToHugePage(size_t bytes)
+{
+    return (bytes + HugePage - 1) / HugePage * HugePage;
+}
+
+// A mapping of whole huge pages at a huge-page boundary, with the advice to back it with
+// huge pages (ignored where the system has none).
+void* MapBlock(size_t bytes)
+{
+    const size_t length = bytes + HugePage;
+    void* raw = ::mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (raw == MAP_FAILED)
+        throw std::bad_alloc();
+    const auto begin = reinterpret_cast<std::uintptr_t>(raw);
+    const auto start = (begin + HugePage - 1) & ~(HugePage - 1);
+    const auto end = start + bytes;
+    if (start > begin)
+        ::munmap(raw, start - begin);
+    if (begin + length > end)
+        ::munmap(reinterpret_cast<void*>(end), begin + length - end);
+    ::madvise(reinterpret_cast<void*>(start), bytes, MADV_HUGEPAGE);
+    return reinterpret_cast<void*>(start);
+}
+
+void FreeBlock(void* block, size_t bytes)
+{
+    if (!block)
+        return;
+    if (IsMapped(bytes))
+        ::munmap(block, bytes);
+    else
+        std::free(block);
+}
+
+} // namespace
+
+TPointSeries::~TPointSeries()
+{
+    FreeBlock(points, static_cast<size_t>(capacity) * sizeof(TPoint));
+}
+
+void TPointSeries::Reserve(int wanted)
+{
+    if (wanted <= capacity)
+        return;
+    const size_t oldBytes = static_cast<size_t>(capacity) * sizeof(TPoint);
+    size_t newBytes = static_cast<size_t>(wanted) * sizeof(TPoint);
+    void* block = nullptr;
+    if (!IsMapped(newBytes)) {
+        block = std::realloc(points, newBytes);
+        if (!block)
+            throw std::bad_alloc();
+    } else if (IsMapped(oldBytes)) {
+        newBytes = RoundUpToHugePage(newBytes);
+        block = ::mremap(points, oldBytes, newBytes, MREMAP_MAYMOVE);
+        if (block == MAP_FAILED)
+            throw std::bad_alloc();
+    } else {
+        newBytes = RoundUpToHugePage(newBytes);
+        block = MapBlock(newBytes);
+        if (count > 0)
+            std::memcpy(block, points, static_cast<size_t>(count) * sizeof(TPoint));
+        FreeBlock(points, oldBytes);
+    }
+    points = static_cast<TPoint*>(block);
+    capacity = static_cast<int>(newBytes / sizeof(TPoint));
+}
+
+int TPointSeries::AddPoint(double x, double y)
+{
+    return Insert(x, y, false);
+}
+
+int TPointSeries::AddNullPoint(double x, double y)
+{
+    return Insert(x, y, true);
+}
+
+int TPointSeries::Insert(double x, double y, bool null)
+{
+    if (count == capacity) {
+        if (capacity > std::numeric_limits<int>::max() / 2)
+            throw std::bad_alloc();
+        Reserve(std::max(16, capacity * 2));
+    }
+    int at = count;
+    if (count > 0 && x < points[count - 1].x) {
+        at = static_cast<int>(std::upper_bound(points, points + count, x,
+                                  [](double v, const TPoint& q) { return v < q.x; })
+            - points);
+        std::memmove(
+            points + at + 1, points + at, static_cast<size_t>(count - at) * sizeof(TPoint));
+        nulls.insert(nulls.begin() + at, null);
+    } else {
+        nulls.push_back(null);
+    }
+    points[at] = TPoint{x, y};
+    ++count;
+    return at;
+}
+
+void TPointSeries::Remove(int i)
+{
+    std::memmove(points + i, points + i + 1, static_cast<size_t>(count - i - 1) * sizeof(TPoint));
+    nulls.erase(nulls.begin() + i);
+    --count;
+}
+
+int TPointSeries::SetX(int i, double x)
+{
+    const bool inOrder
+        = (i == 0 || !(x < points[i - 1].x)) && (i + 1 == count || !(points[i + 1].x < x));
+    if (inOrder) {
+        points[i].x = x;
+        return i;
+    }
+    const double y = points[i].y;
+    const bool null = nulls[i];
+    Remove(i);
+    return Insert(x, y, null);
+}
+
+void TPointSeries::Clear()
+{
+    count = 0;
+    nulls.clear();
+}
+
+int TPointSeries::LowerBound(double x) const
+{
+    return static_cast<int>(std::lower_bound(points, points + count, x,
+                                [](const TPoint& q, double v) { return q.x < v; })
+        - points);
+}
+
+int TPointSeries::Locate(double x) const
+{
+    const int i = LowerBound(x);
+    return i < count && points[i].x == x ? i : -1;
+}

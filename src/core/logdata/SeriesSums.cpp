@@ -1,0 +1,71 @@
+#include "core/logdata/SeriesSums.h"
+
+#include "core/base/DateTime.h"
+
+#include <algorithm>
+
+double DayIntegral(TFieldSeries& series, int unitsPerDay, double dayStart)
+{
+    const TPointSeries& points = series.Points();
+    const int n = points.Count();
+    const double dayEnd = dayStart + 1.0;
+    if (n == 0 || points.X(n - 1) < dayStart || points.X(0) > dayEnd)
+        return 0.0;
+
+    int& cursor = series.SearchIndex;
+    if (cursor < 0 || cursor >= n)
+        cursor = n / 2;
+    while (cursor > 0 && dayStart < points.X(cursor))
+        --cursor;
+    while (cursor < n && points.X(cursor) < dayStart)
+        ++cursor;
+
+    const int half = unitsPerDay / 2;
+    const int minutesPerUnit = 1440 / std::max(unitsPerDay, 24);
+    double sum = 0.0;
+    bool inStretch = false;
+    double previousX = 0.0;
+    double previousY = 0.0;
+    for (; cursor < n && points.X(cursor) < dayEnd; ++cursor) {
+        if (points.IsNull(cursor)) {
+            inStretch = false;
+            continue;
+        }
+        const double x = points.X(cursor);
+        const double y = points.Y(cursor);
+        if (inStretch)
+            sum += (y + previousY) * (x - previousX) * half;
+        else
+            sum += y * (1.0 / minutesPerUnit);
+        inStretch = true;
+        previousX = x;
+        previousY = y;
+    }
+    return sum;
+}
+
+void FillMonthlySums(const TFieldSeries& source, TFieldSeries& target)
+{
+    target.Clear();
+    target.SetAcceptNulls(true);
+    target.Style().color = source.Style().color;
+
+    const TPointSeries& points = source.Points();
+    const int n = points.Count();
+    int i = 0;
+    while (i < n) {
+        if (points.IsNull(i)) {
+            ++i;
+            continue;
+        }
+        const double monthStart = FirstOfMonth(points.X(i));
+        const double monthEnd = FirstOfNextMonth(points.X(i));
+        double sum = points.Y(i);
+        for (++i; i < n && points.X(i) < monthEnd; ++i) {
+            if (!points.IsNull(i))
+                sum += points.Y(i);
+        }
+        // Month points stand exactly in the middle of their month, not at a day's midday.
+        target.Points().AddPoint((monthStart + monthEnd) / 2.0, sum);
+    }
+}

@@ -1,0 +1,243 @@
+#include "core/settings/DeviceSettings.h"
+
+#include "core/settings/DeviceSections.h"
+#include "core/settings/IniSettings.h"
+
+#include "core/base/KalvexError.h"
+
+#include <algorithm>
+#include <climits>
+#include <string_view>
+#include <utility>
+
+const TColor DefaultPalette[20]
+    = {255, 16711680, 60671, 32768, 10197915, 679542, 0, 16744448, 4259584, 8388736, 16711935,
+        8421440, 128, 3289678, 16776960, 6268250, 6447714, 8232734, 65535, 1762984};
+
+namespace {
+
+constexpr int PaletteSize = static_cast<int>(std::size(DefaultPalette));
+
+// Day and month sums are named after their source with "tag" or "monat" appended.
+bool IsSumFieldName(std::string_view name)
+{
+    return name.size() > 3
+        && (name.find("tag") != std::string_view::npos
+            || name.find("monat") != std::string_view::npos);
+}
+
+// The label with its leading sum text put into the current language; any other label
+// comes back unchanged.
+std::string RetranslatedSumLabel(const std::string& label)
+{
+    const auto split = label.find(" (");
+    if (split == std::string::npos)
+        return label;
+    const std::string_view head(label.data(), split);
+    for (const TextId sumText : {TextId::TxtSumFlowRate, TextId::TxtSumEnergy}) {
+        if (MatchesAnyLanguage(head, sumText))
+            return Text(sumText) + label.substr(split);
+    }
+    return label;
+}
+
+} // namespace
+
+TDeviceSettings::TDeviceSettings(int number, std::string name, bool automaticName)
+    : number(number)
+    , name(std::move(name))
+    , automaticName(automaticName)
+{
+}
+
+TDeviceSettings::TDeviceSettings(const TDeviceSettings& other)
+    : number(other.number)
+    , name(other.name)
+    , automaticName(other.automaticName)
+    , inputCount(other.inputCount)
+    , otherCount(other.otherCount)
+    , outputCount(other.outputCount)
+    , values(other.values)
+    , lineWidth(other.lineWidth)
+    , othersUseBars(other.othersUseBars)
+    , outputsUseBars(other.outputsUseBars)
+{
+}
+
+TDeviceSettings::~TDeviceSettings() = default;
+
+void TDeviceSettings::Assign(const TDeviceSettings& source)
+{
+    if (&source == this)
+        return;
+    if (&source != backup.get())
+        backup.reset();
+    number = source.number;
+    name = source.name;
+    automaticName = source.automaticName;
+    inputCount = source.inputCount;
+    otherCount = source.otherCount;
+    outputCount = source.outputCount;
+    values = source.values;
+    lineWidth = source.lineWidth;
+    othersUseBars = source.othersUseBars;
+    outputsUseBars = source.outputsUseBars;
+}
+
+void TDeviceSettings::AddValue(
+    const std::string& valueName, const std::string& unit, ValueKind kind)
+{
+    if (HasValue(valueName))
+        return;
+    if (kind != KindInput && kind != KindOther && kind != KindOutput)
+        Fail(TextId::TxtDeviceSettingRange);
+    const TIniSettings& ini = GetIniSettings();
+
+    const int paletteIndex = (kind == KindOutput ? outputCount : inputCount + otherCount);
+    Value value{unit, valueName, DefaultPalette[paletteIndex % PaletteSize], valueName, false};
+    if (ini.HasIniFile()) {
+        const std::string busNumber = std::to_string(number);
+        const std::string key = ValueKey(valueName, unit);
+        value.color = ini.ReadColor(ColorsSection(busNumber), key, value.color);
+        value.label = ini.ReadLabel(LabelsSection(busNumber), key, valueName);
+    }
+    values.insert(values.begin() + CountUpTo(kind), std::move(value));
+    if (kind == KindInput)
+        ++inputCount;
+    else if (kind == KindOther)
+        ++otherCount;
+    else
+        ++outputCount;
+}
+
+bool TDeviceSettings::HasValue(const std::string& valueName) const
+{
+    int index = -1;
+    return IndexOfValue(valueName, index);
+}
+
+bool TDeviceSettings::IndexOfValue(const std::string& valueName, int& index) const
+{
+    const auto found = std::find_if(
+        values.begin(), values.end(), [&](const Value& value) { return value.name == valueName; });
+    index = found == values.end() ? -1 : static_cast<int>(found - values.begin());
+    return index >= 0;
+}
+
+const TDeviceSettings::Value& TDeviceSettings::At(int index) const
+{
+    if (index < 0 || index >= ValueCount())
+        Fail(TextId::TxtDeviceSettingRange);
+    return values[static_cast<std::size_t>(index)];
+}
+
+TDeviceSettings::Value& TDeviceSettings::At(int index)
+{
+    return const_cast<Value&>(std::as_const(*this).At(index));
+}
+
+const std::string& TDeviceSettings::GetUnit(int index) const
+{
+    return At(index).unit;
+}
+
+const std::string& TDeviceSettings::GetValueName(int index) const
+{
+    return At(index).name;
+}
+
+const std::string& TDeviceSettings::GetLabel(int index) const
+{
+    return At(index).label;
+}
+
+void TDeviceSettings::SetLabel(int index, const std::string& label)
+{
+    At(index).label = label;
+}
+
+TColor TDeviceSettings::GetColor(int index) const
+{
+    return At(index).color;
+}
+
+void TDeviceSettings::SetColor(int index, TColor color)
+{
+    At(index).color = color;
+}
+
+bool TDeviceSettings::IsSumValue(int index) const
+{
+    return At(index).sum;
+}
+
+void TDeviceSettings::SetSumValue(int index, bool sum)
+{
+    At(index).sum = sum;
+}
+
+ValueKind TDeviceSettings::GetValueKind(int index) const
+{
+    At(index);
+    if (index < inputCount)
+        return KindInput;
+    if (index < inputCount + otherCount)
+        return KindOther;
+    return KindOutput;
+}
+
+int TDeviceSettings::CountUpTo(ValueKind kind) const
+{
+    switch (kind) {
+    case KindInput:
+        return inputCount;
+    case KindOther:
+        return inputCount + otherCount;
+    case KindOutput:
+        return ValueCount();
+    default:
+        return 0;
+    }
+}
+
+void TDeviceSettings::SetLineWidth(unsigned width)
+{
+    lineWidth = static_cast<int>(std::clamp(width, 1u, static_cast<unsigned>(INT_MAX)));
+}
+
+const std::string& TDeviceSettings::GetDisplayName()
+{
+    if (automaticName)
+        name = GeneratedDeviceName(number);
+    return name;
+}
+
+void TDeviceSettings::SaveBackup()
+{
+    if (backup)
+        backup->Assign(*this);
+    else
+        backup = std::make_unique<TDeviceSettings>(*this);
+}
+
+void TDeviceSettings::RestoreBackup()
+{
+    if (!backup)
+        return;
+    Assign(*backup);
+    backup.reset();
+}
+
+void TDeviceSettings::DiscardBackup()
+{
+    backup.reset();
+}
+
+void TDeviceSettings::RetranslateSumLabels()
+{
+    for (int i = inputCount; i < inputCount + otherCount; ++i) {
+        Value& value = values[static_cast<std::size_t>(i)];
+        if (IsSumFieldName(value.name))
+            value.label = RetranslatedSumLabel(value.label);
+    }
+}

@@ -1,0 +1,199 @@
+#include "core/settings/IniDocument.h"
+
+#include "core/base/TextCodec.h"
+
+#include <charconv>
+
+// Only the 8-bit variant is used: texts are UTF-8 inside the program and the file's
+// encoding is handled here, so SimpleIni needs none of its own converters. This is the
+// one file that includes it, so its template definitions are compiled here.
+#define SI_NO_CONVERSION
+#define SI_IMPLEMENTATION
+#include <SimpleIni.h>
+
+struct TIniDocument::Data {
+    Data() { ini.SetSpaces(false); }
+    // Case-insensitive sections and keys, one value per key, no multi-line values;
+    // written as "key=value", as Windows does.
+    CSimpleIniA ini{false, false, false};
+};
+
+namespace {
+
+constexpr std::string_view Utf8ByteOrderMark = "\xEF\xBB\xBF";
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+std::string Trimmed(std::string_view text)
+{
+    while (!text.empty() && IsBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back()))
+        text.remove_suffix(1);
+    return std::string(text);
+}
+
+// Brings the text into the shape SimpleIni reads reliably: no NUL characters (they would
+// end its parsing and so drop the rest of the file at the next write), "\n" line ends,
+// and every section header closed (an unclosed one would otherwise name the section
+// after the following lines).
+std::string Normalised(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size() + 16);
+    std::size_t lineStart = 0;
+    const auto closeHeader = [&] {
+        std::size_t first = lineStart;
+        while (first < out.size() && IsBlank(out[first]))
+            ++first;
+        if (first < out.size() && out[first] == '[' && out.find(']', first) == std::string::npos)
+            out += ']';
+    };
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\0')
+            continue;
+        if (c == '\r' || c == '\n') {
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+            closeHeader();
+            out += '\n';
+            lineStart = out.size();
+            continue;
+        }
+        out += c;
+    }
+    closeHeader();
+    return out;
+}
+
+bool IsStorableKey(std::string_view key)
+{
+    if (key.empty() || key.front() == '[' || key.front() == ';' || key.front() == '#')
+        return false;
+    return key.find_first_of("=\r\n") == std::string_view::npos;
+}
+
+std::string OnOneLine(std::string_view value)
+{
+    std::string out(value);
+    for (char& c : out) {
+        if (c == '\r' || c == '\n')
+            c = ' ';
+    }
+    return out;
+}
+
+} // namespace
+
+bool ParseDecimalInt32(std::string_view text, std::int32_t& value)
+{
+    if (!text.empty() && text.front() == '+') {
+        text.remove_prefix(1);
+        if (text.empty() || text.front() == '-')
+            return false;
+    }
+    std::int32_t parsed = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), parsed);
+    if (error != std::errc() || end != text.data() + text.size())
+        return false;
+    value = parsed;
+    return true;
+}
+
+TIniDocument::TIniDocument()
+    : data(std::make_unique<Data>())
+{
+}
+
+TIniDocument::~TIniDocument() = default;
+TIniDocument::TIniDocument(TIniDocument&& other) noexcept = default;
+TIniDocument& TIniDocument::operator=(TIniDocument&& other) noexcept = default;
+
+TIniDocument TIniDocument::Parse(std::string_view bytes)
+{
+    TIniDocument document;
+    const std::string text = Normalised(DecodeLogText(bytes));
+    if (document.data->ini.LoadData(text.data(), text.size()) < 0)
+        document.data->ini.Reset();
+    return document;
+}
+
+std::string TIniDocument::Serialize() const
+{
+    std::string utf8;
+    data->ini.Save(utf8, false);
+    std::string bytes;
+    if (TryUtf8ToCp1252(utf8, bytes))
+        return bytes;
+    return std::string(Utf8ByteOrderMark) + utf8;
+}
+
+std::optional<std::string> TIniDocument::Find(std::string_view section, std::string_view key) const
+{
+    const char* value = data->ini.GetValue(Trimmed(section).c_str(), Trimmed(key).c_str(), nullptr);
+    if (!value)
+        return std::nullopt;
+    return std::string(value);
+}
+
+std::optional<std::int32_t> TIniDocument::FindInteger(
+    std::string_view section, std::string_view key) const
+{
+    const auto text = Find(section, key);
+    std::int32_t value = 0;
+    if (!text || !ParseDecimalInt32(*text, value))
+        return std::nullopt;
+    return value;
+}
+
+std::string TIniDocument::ReadString(
+    std::string_view section, std::string_view key, const std::string& fallback) const
+{
+    return Find(section, key).value_or(fallback);
+}
+
+std::int32_t TIniDocument::ReadInteger(
+    std::string_view section, std::string_view key, std::int32_t fallback) const
+{
+    return FindInteger(section, key).value_or(fallback);
+}
+
+bool TIniDocument::ReadBool(std::string_view section, std::string_view key, bool fallback) const
+{
+    return ReadInteger(section, key, fallback ? 1 : 0) != 0;
+}
+
+bool TIniDocument::HasKey(std::string_view section, std::string_view key) const
+{
+    return Find(section, key).has_value();
+}
+
+bool TIniDocument::HasAnyKey(std::string_view section) const
+{
+    const auto* keys = data->ini.GetSection(Trimmed(section).c_str());
+    return keys && !keys->empty();
+}
+
+bool TIniDocument::WriteString(
+    std::string_view section, std::string_view key, std::string_view value)
+{
+    const std::string sectionName = OnOneLine(Trimmed(section));
+    const std::string keyName = Trimmed(key);
+    if (!IsStorableKey(keyName) || sectionName.find(']') != std::string::npos)
+        return false;
+    return data->ini.SetValue(sectionName.c_str(), keyName.c_str(), OnOneLine(value).c_str()) >= 0;
+}
+
+bool TIniDocument::WriteInteger(std::string_view section, std::string_view key, std::int64_t value)
+{
+    return WriteString(section, key, std::to_string(value));
+}
+
+bool TIniDocument::WriteBool(std::string_view section, std::string_view key, bool value)
+{
+    return WriteString(section, key, value ? "1" : "0");
+}

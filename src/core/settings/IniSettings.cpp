@@ -1,0 +1,176 @@
+#include "core/settings/IniSettings.h"
+
+#include "core/settings/DeviceSections.h"
+#include "core/settings/DeviceSettings.h"
+#include "core/settings/IniFile.h"
+#include "core/settings/IniLocation.h"
+
+#include "core/base/KalvexError.h"
+
+namespace {
+
+constexpr const char* MainSection = "Main";
+constexpr const char* ChildSection = "Child";
+constexpr std::int32_t HighestLanguage = 7;
+constexpr std::int32_t LargestColor = 0xFFFFFF;
+
+std::unique_ptr<TIniSettings>& Instance()
+{
+    static std::unique_ptr<TIniSettings> instance;
+    return instance;
+}
+
+void WriteDeviceKeys(TIniDocument& ini, const std::string& section, const TDeviceSettings& device)
+{
+    ini.WriteInteger(section, "LineWidth", device.GetLineWidth());
+    ini.WriteBool(section, "OthersUseBars", device.OthersUseBars());
+    ini.WriteBool(section, "OutputsUseBars", device.OutputsUseBars());
+}
+
+// The first label and colour saved for a key also become its defaults.
+void WriteValueKeys(TIniDocument& ini, const std::string& number, const std::string& valueKey,
+    std::uint32_t color, const std::string& label)
+{
+    if (!ini.HasKey(LabelsSection("Default"), valueKey)) {
+        ini.WriteString(LabelsSection("Default"), valueKey, label);
+        ini.WriteInteger(ColorsSection("Default"), valueKey, color);
+    }
+    ini.WriteString(LabelsSection(number), valueKey, label);
+    ini.WriteInteger(ColorsSection(number), valueKey, color);
+}
+
+} // namespace
+
+TIniSettings::TIniSettings()
+{
+    auto opened = std::make_unique<TIniFile>(LocateIniFile());
+    const TIniDocument& ini = opened->Current();
+    excelPath = ini.ReadString(MainSection, "ExcelPath", {});
+    mainSettings.LastUsedDir = ini.ReadString(MainSection, "LastUsedDir", ProgramDirectory());
+    const std::int32_t language = ini.ReadInteger(MainSection, "Language", 0);
+    mainSettings.Language
+        = static_cast<std::int8_t>(language < 0 || language > HighestLanguage ? 0 : language);
+    childSettings.AxisMin = ini.ReadInteger(ChildSection, "AxisMin", -10);
+    childSettings.AxisMax = ini.ReadInteger(ChildSection, "AxisMax", 120);
+    childSettings.PrintTitle = ini.ReadString(ChildSection, "PrintTitle", {});
+    childSettings.DynamicScaling = ini.ReadBool(ChildSection, "DynamicScaling", true);
+    childSettings.HeaderWidth0 = ini.ReadInteger(ChildSection, "HeaderWidth0", 130);
+    childSettings.HeaderWidth1 = ini.ReadInteger(ChildSection, "HeaderWidth1", 36);
+    childSettings.HeaderWidth2 = ini.ReadInteger(ChildSection, "HeaderWidth2", 36);
+    file = std::move(opened);
+}
+
+TIniSettings::~TIniSettings() = default;
+
+bool TIniSettings::HasIniFile() const
+{
+    return file != nullptr;
+}
+
+const std::string& TIniSettings::FilePath() const
+{
+    static const std::string none;
+    return file ? file->Path() : none;
+}
+
+void TIniSettings::SetExcelPath(const std::string& path)
+{
+    excelPath = path;
+    if (!file)
+        return;
+    file->Update([&](TIniDocument& ini) { ini.WriteString(MainSection, "ExcelPath", path); });
+}
+
+void TIniSettings::SetMainSettings(int language, const std::string& lastUsedDir)
+{
+    mainSettings.Language = static_cast<std::int8_t>(language);
+    mainSettings.LastUsedDir = lastUsedDir;
+    if (!file)
+        return;
+    file->Update([&](TIniDocument& ini) {
+        ini.WriteInteger(MainSection, "Language", mainSettings.Language);
+        ini.WriteString(MainSection, "LastUsedDir", lastUsedDir);
+    });
+}
+
+void TIniSettings::SetChildSettings(const ChildSettings& settings)
+{
+    childSettings = settings;
+    if (!file)
+        return;
+    file->Update([&](TIniDocument& ini) {
+        ini.WriteInteger(ChildSection, "AxisMin", settings.AxisMin);
+        ini.WriteInteger(ChildSection, "AxisMax", settings.AxisMax);
+        ini.WriteString(ChildSection, "PrintTitle", settings.PrintTitle);
+        ini.WriteBool(ChildSection, "DynamicScaling", settings.DynamicScaling);
+        ini.WriteInteger(ChildSection, "HeaderWidth0", settings.HeaderWidth0);
+        ini.WriteInteger(ChildSection, "HeaderWidth1", settings.HeaderWidth1);
+        ini.WriteInteger(ChildSection, "HeaderWidth2", settings.HeaderWidth2);
+    });
+}
+
+void TIniSettings::WriteDeviceSettings(const TDeviceSettings& device)
+{
+    if (!file)
+        return;
+    const std::string number = std::to_string(device.GetNumber());
+    file->Update([&](TIniDocument& ini) {
+        if (!ini.HasAnyKey(DeviceSection("Default")))
+            WriteDeviceKeys(ini, DeviceSection("Default"), device);
+        WriteDeviceKeys(ini, DeviceSection(number), device);
+        for (int i = 0; i < device.ValueCount(); ++i) {
+            WriteValueKeys(ini, number, ValueKey(device.GetValueName(i), device.GetUnit(i)),
+                device.GetColor(i), device.GetLabel(i));
+        }
+    });
+}
+
+void TIniSettings::WriteValueSettings(const std::string& number, const std::string& valueKey,
+    std::uint32_t color, const std::string& label)
+{
+    if (!file)
+        return;
+    try {
+        file->Update(
+            [&](TIniDocument& ini) { WriteValueKeys(ini, number, valueKey, color, label); });
+    } catch (const KalvexError&) {
+        // One value's label and colour are not worth interrupting the user for.
+    }
+}
+
+std::uint32_t TIniSettings::ReadColor(
+    const std::string& section, const std::string& key, std::uint32_t fallback) const
+{
+    if (!file)
+        return fallback;
+    const auto stored = file->Current().FindInteger(section, key);
+    if (!stored || *stored < 0 || *stored > LargestColor)
+        return fallback;
+    return static_cast<std::uint32_t>(*stored);
+}
+
+std::string TIniSettings::ReadLabel(
+    const std::string& section, const std::string& key, const std::string& fallback) const
+{
+    if (!file)
+        return fallback;
+    return file->Current().ReadString(section, key, fallback);
+}
+
+TIniSettings& GetIniSettings()
+{
+    auto& instance = Instance();
+    if (!instance)
+        instance = std::make_unique<TIniSettings>();
+    return *instance;
+}
+
+void ReleaseIniSettings()
+{
+    Instance().reset();
+}
+
+TIniSettings* ExistingIniSettings()
+{
+    return Instance().get();
+}

@@ -1,0 +1,197 @@
+#include "core/logdata/PointSeries.h"
+#include "core/logdata/FieldSeries.h"
+
+#include <gtest/gtest.h>
+
+TEST(PointSeries, KeepsTimesAscendingWhateverTheOrderOfAdding)
+{
+    TPointSeries s;
+    EXPECT_EQ(s.AddPoint(10.0, 1.0), 0);
+    EXPECT_EQ(s.AddPoint(12.0, 3.0), 1);
+    EXPECT_EQ(s.AddPoint(11.0, 2.0), 1); // earlier than the last: inserted at its place
+    EXPECT_EQ(s.AddNullPoint(11.0), 2); // same time: after the existing point
+    ASSERT_EQ(s.Count(), 4);
+    EXPECT_DOUBLE_EQ(s.X(0), 10.0);
+    EXPECT_DOUBLE_EQ(s.Y(1), 2.0);
+    EXPECT_FALSE(s.IsNull(1));
+    EXPECT_TRUE(s.IsNull(2));
+    EXPECT_DOUBLE_EQ(s.Y(2), 0.0);
+    EXPECT_DOUBLE_EQ(s.X(3), 12.0);
+
+    EXPECT_EQ(s.Locate(11.0), 1);
+    EXPECT_EQ(s.Locate(11.5), -1);
+    EXPECT_EQ(s.Locate(9.0), -1);
+    EXPECT_EQ(s.Locate(13.0), -1);
+    EXPECT_EQ(s.LowerBound(11.5), 3);
+
+    s.Clear();
+    EXPECT_EQ(s.Count(), 0);
+    EXPECT_EQ(s.Locate(10.0), -1);
+}
+
+TEST(PointSeries, SetXNeverBreaksTheOrder)
+{
+    TPointSeries s;
+    s.AddPoint(1.0, 10.0);
+    s.AddPoint(2.0, 20.0);
+    s.AddPoint(3.0, 30.0);
+    EXPECT_EQ(s.SetX(2, 3.5), 2); // still last: moved in place
+    EXPECT_EQ(s.SetX(2, 0.5), 0); // moved before the first point
+    EXPECT_DOUBLE_EQ(s.X(0), 0.5);
+    EXPECT_DOUBLE_EQ(s.Y(0), 30.0);
+    EXPECT_DOUBLE_EQ(s.X(1), 1.0);
+    EXPECT_DOUBLE_EQ(s.X(2), 2.0);
+}
+
+TEST(SumBars, LastReadingOfADayWinsAtMidday)
+{
+    TFieldSeries bars(TDrawingKind::SumBars);
+    const double day = 39156.0; // 15.03.2007
+    EXPECT_EQ(bars.AddPoint(day + 8.0 / 24, 5.0), 0);
+    EXPECT_EQ(bars.AddPoint(day + 0.5, 9.0), 0);
+    EXPECT_EQ(bars.AddPoint(day + 1439.0 / 1440, 14.0), 0);
+    ASSERT_EQ(bars.Points().Count(), 1);
+    EXPECT_DOUBLE_EQ(bars.Points().X(0), day + 0.5);
+    EXPECT_DOUBLE_EQ(bars.Points().Y(0), 14.0);
+    EXPECT_EQ(bars.LastDay(), 39156);
+    EXPECT_EQ(bars.LastIndex(), 0);
+
+    EXPECT_EQ(bars.AddPoint(day + 1.25, 3.0), 1);
+    EXPECT_EQ(bars.LastDay(), 39157);
+    EXPECT_EQ(bars.LastIndex(), 1);
+}
+
+TEST(SumBars, NullPointsOnlyWhenAccepted)
+{
+    TFieldSeries bars(TDrawingKind::SumBars);
+    bars.AddPoint(100.2, 7.0);
+    EXPECT_EQ(bars.AddNullPoint(100.9), -1);
+    ASSERT_EQ(bars.Points().Count(), 1);
+    EXPECT_DOUBLE_EQ(bars.Points().Y(0), 7.0);
+
+    bars.SetAcceptNulls(true);
+    EXPECT_EQ(bars.AddNullPoint(101.5), 1);
+    EXPECT_TRUE(bars.Points().IsNull(1));
+
+    // Plain series always take null points.
+    TFieldSeries line(TDrawingKind::OffsetLine, true);
+    EXPECT_EQ(line.AddNullPoint(3.0), 0);
+}
+
+TEST(SumBars, ReadingsForEarlierDaysFindTheirBarAndKeepTheLastDay)
+{
+    TFieldSeries bars(TDrawingKind::SumBars);
+    bars.AddPoint(102.3, 30.0); // day 102, LastIndex 0
+    // An earlier day without a bar: inserted in front, LastIndex follows the last day.
+    EXPECT_EQ(bars.AddPoint(100.9, 10.0), 0);
+    EXPECT_EQ(bars.LastIndex(), 1);
+    EXPECT_EQ(bars.AddPoint(101.1, 20.0), 1);
+    EXPECT_EQ(bars.LastIndex(), 2);
+    // The last day still updates its own bar, not the inserted ones.
+    bars.AddPoint(102.9, 33.0);
+    // An earlier day's bar that is not just before the last one is still found.
+    EXPECT_EQ(bars.AddPoint(100.1, 11.0), 0);
+    ASSERT_EQ(bars.Points().Count(), 3);
+    EXPECT_DOUBLE_EQ(bars.Points().Y(0), 11.0);
+    EXPECT_DOUBLE_EQ(bars.Points().Y(1), 20.0);
+    EXPECT_DOUBLE_EQ(bars.Points().Y(2), 33.0);
+    EXPECT_DOUBLE_EQ(bars.Points().X(2), 102.5);
+
+    // Clearing starts over: no stale index into the emptied points.
+    bars.Clear();
+    EXPECT_EQ(bars.LastDay(), -1);
+    EXPECT_EQ(bars.AddPoint(101.0, 1.0), 0);
+    EXPECT_EQ(bars.AddPoint(101.7, 2.0), 0);
+    EXPECT_DOUBLE_EQ(bars.Points().Y(0), 2.0);
+}
+
+TEST(SeriesValueRange, OffsetsShiftTheScaledRange)
+{
+    TFieldSeries area(TDrawingKind::OffsetArea);
+    area.Style().offset = -300;
+    area.AddPoint(1.0, 0.0);
+    area.AddPoint(2.0, 100.0);
+    area.AddNullPoint(3.0);
+    auto range = area.ValueRange();
+    ASSERT_TRUE(range);
+    EXPECT_DOUBLE_EQ(range->smallest, -300.0);
+    EXPECT_DOUBLE_EQ(range->largest, -200.0);
+
+    // An area at offset 0 keeps its base line in the range, a line does not.
+    TFieldSeries warm(TDrawingKind::OffsetArea);
+    warm.AddPoint(1.0, 25.0);
+    warm.AddPoint(2.0, 40.0);
+    range = warm.ValueRange();
+    EXPECT_DOUBLE_EQ(range->smallest, 0.0);
+    EXPECT_DOUBLE_EQ(range->largest, 40.0);
+    warm.Style().kind = TDrawingKind::OffsetLine;
+    warm.Style().offset = -150;
+    range = warm.ValueRange();
+    EXPECT_DOUBLE_EQ(range->smallest, -125.0);
+    EXPECT_DOUBLE_EQ(range->largest, -110.0);
+
+    // Null points take no part, an area below its base line reaches up to it.
+    TFieldSeries cold(TDrawingKind::OffsetArea);
+    cold.AddNullPoint(0.5);
+    EXPECT_FALSE(cold.ValueRange());
+    cold.AddPoint(1.0, -5.0);
+    range = cold.ValueRange();
+    EXPECT_DOUBLE_EQ(range->smallest, -5.0);
+    EXPECT_DOUBLE_EQ(range->largest, 0.0);
+}
+
+TEST(SeriesValueRange, WindowTakesTheLinesCrossingItsEdges)
+{
+    TFieldSeries line(TDrawingKind::OffsetLine);
+    line.Style().offset = 10;
+    line.AddPoint(1.0, 5.0); // a flat run stored as its two ends …
+    line.AddPoint(1.9, 5.0);
+    line.AddPoint(2.0, 80.0);
+    line.AddPoint(3.0, -20.0);
+    // … still counts in an hour in the middle of it, without the far points.
+    auto range = line.ValueRangeBetween(1.4, 1.45);
+    ASSERT_TRUE(range);
+    EXPECT_DOUBLE_EQ(range->smallest, 15.0);
+    EXPECT_DOUBLE_EQ(range->largest, 15.0);
+    range = line.ValueRangeBetween(1.95, 2.5);
+    EXPECT_DOUBLE_EQ(range->smallest, -10.0);
+    EXPECT_DOUBLE_EQ(range->largest, 90.0);
+    EXPECT_FALSE(TFieldSeries(TDrawingKind::Line).ValueRangeBetween(0.0, 1.0));
+    // A window beyond either end crosses no line.
+    EXPECT_FALSE(line.ValueRangeBetween(3.5, 4.0));
+    EXPECT_FALSE(line.ValueRangeBetween(0.0, 0.5));
+
+    // Bars only count where they stand, and keep their origin.
+    TFieldSeries bars(TDrawingKind::SumBars);
+    bars.AddPoint(1.2, 30.0);
+    bars.AddPoint(2.2, 50.0);
+    bars.AddPoint(3.2, 70.0);
+    range = bars.ValueRangeBetween(2.0, 3.0);
+    ASSERT_TRUE(range);
+    EXPECT_DOUBLE_EQ(range->smallest, 0.0);
+    EXPECT_DOUBLE_EQ(range->largest, 50.0);
+    EXPECT_FALSE(bars.ValueRangeBetween(4.0, 5.0));
+}
+
+TEST(PointSeries, LongSeriesKeepEveryPointThroughGrowth)
+{
+    // Well beyond the size at which blocks become mappings of their own.
+    constexpr int n = 400000;
+    TPointSeries s;
+    for (int i = 0; i < n; ++i)
+        s.AddPoint(i, i * 0.5);
+    s.AddNullPoint(n / 2 + 0.25);
+    ASSERT_EQ(s.Count(), n + 1);
+    EXPECT_DOUBLE_EQ(s.Y(0), 0.0);
+    EXPECT_DOUBLE_EQ(s.Y(n / 2), n / 4.0);
+    EXPECT_TRUE(s.IsNull(n / 2 + 1));
+    EXPECT_DOUBLE_EQ(s.X(n / 2 + 2), n / 2 + 1);
+    EXPECT_DOUBLE_EQ(s.Y(n), (n - 1) * 0.5);
+    EXPECT_EQ(s.Locate(n - 1), n);
+    EXPECT_EQ(s.Locate(12345.0), 12345);
+    for (int i = 1; i < s.Count(); ++i)
+        ASSERT_LE(s.X(i - 1), s.X(i)) << i;
+    s.Clear();
+    EXPECT_EQ(s.Count(), 0);
+    EXPECT_EQ(s.AddPoint(3.0, 1.0), 0);
+}

@@ -1,0 +1,51 @@
+#include "core/logdata/TimeStamp.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+double Stamp(std::string_view text, TDateOrder order)
+{
+    TDateTime t = -1;
+    return TryParseLogTimeStamp(text, order, t) ? t : -1;
+}
+
+} // namespace
+
+TEST(TimeStamp, BothOrdersWithTheirSeparators)
+{
+    const double expected = EncodeDate(2007, 3, 15) + (12 * 60 + 30) * OneMinute;
+    EXPECT_DOUBLE_EQ(Stamp("15.03.2007 12:30", TDateOrder::DayMonthYear), expected);
+    EXPECT_DOUBLE_EQ(Stamp("2007-03-15 12:30", TDateOrder::YearMonthDay), expected);
+    // The other order is refused.
+    EXPECT_EQ(Stamp("2007-03-15 12:30", TDateOrder::DayMonthYear), -1);
+    EXPECT_EQ(Stamp("15.03.2007 12:30", TDateOrder::YearMonthDay), -1);
+    EXPECT_EQ(Stamp("15-03-2007 12:30", TDateOrder::DayMonthYear), -1);
+    EXPECT_EQ(Stamp("2007.03.15 12:30", TDateOrder::YearMonthDay), -1);
+}
+
+TEST(TimeStamp, ShortFormsSecondsAndBlanks)
+{
+    const double day = EncodeDate(2007, 3, 5);
+    EXPECT_DOUBLE_EQ(Stamp("5.3.2007 9:05", TDateOrder::DayMonthYear), day + 545 * OneMinute);
+    EXPECT_DOUBLE_EQ(Stamp("05.03.07 09:05", TDateOrder::DayMonthYear), day + 545 * OneMinute);
+    EXPECT_DOUBLE_EQ(Stamp("07-3-5 09:05", TDateOrder::YearMonthDay), day + 545 * OneMinute);
+    EXPECT_DOUBLE_EQ(
+        Stamp(" 05.03.2007 09:05:30 ", TDateOrder::DayMonthYear), day + 545.5 * OneMinute);
+    EXPECT_DOUBLE_EQ(Stamp("05.03.2007", TDateOrder::DayMonthYear), day);
+    EXPECT_DOUBLE_EQ(
+        Stamp("05.03.2007 23:59:59.500", TDateOrder::DayMonthYear), day + (86399.5 / 86400.0));
+}
+
+TEST(TimeStamp, RefusesWhatIsNoTimeStamp)
+{
+    for (const char* text :
+        {"", " ", "Err", "31.02.2007 10:00", "15.13.2007 10:00", "15.03.2007 24:00",
+            "15.03.2007 12:60", "15.03.2007 12", "15.03.2007 12:30x", "15.03.2007x12:30",
+            "15.03.207 12:30", "15.03.20071 12:30", "15.03.2007 12:30;1", "15.03.2007\t12:30"})
+        EXPECT_EQ(Stamp(text, TDateOrder::DayMonthYear), -1) << text;
+    TDateTime t = 0;
+    EXPECT_FALSE(TryParseLogDate("15.03.2007 1", TDateOrder::DayMonthYear, t));
+    EXPECT_TRUE(TryParseLogDate("15.03.2007  ", TDateOrder::DayMonthYear, t));
+    EXPECT_DOUBLE_EQ(t, EncodeDate(2007, 3, 15));
+}
