@@ -3,6 +3,7 @@
 // the overview tables. Reports the wall time per load and the process's peak memory.
 
 #include "core/loading/AnalysisSet.h"
+#include "core/loading/DeviceReaders.h"
 #include "core/loading/LoadLogFiles.h"
 #include "support/BenchmarkYear.h"
 
@@ -35,13 +36,16 @@ double DirectoryMegabytes(const std::string& directory)
     return static_cast<double>(bytes) / (1024.0 * 1024.0);
 }
 
+// The argument is the number of devices read at once: 1 is one file after the other.
 void LoadAYear(benchmark::State& state)
 {
     size_t files = 0;
+    TLoadHooks hooks;
+    hooks.workers = static_cast<int>(state.range(0));
     for (auto _ : state) {
         auto set = std::make_unique<TAnalysisSet>();
         const TLogFileList found = FindLogFiles(year->LogDirectory());
-        const TLoadResult result = LoadLogFiles(*set, found, year->From(), year->To());
+        const TLoadResult result = LoadLogFiles(*set, found, year->From(), year->To(), hooks);
         files = result.loadedFiles.size();
         if (!result.failures.empty())
             state.SkipWithError(("failed: " + result.failures[0].path).c_str());
@@ -55,7 +59,13 @@ void LoadAYear(benchmark::State& state)
     state.counters["peak_MB"] = PeakMegabytes();
 }
 
-BENCHMARK(LoadAYear)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+BENCHMARK(LoadAYear)
+    ->ArgName("workers")
+    ->Arg(1)
+    ->Arg(DefaultLoadWorkers())
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(5);
 
 } // namespace
 

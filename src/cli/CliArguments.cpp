@@ -51,11 +51,12 @@ std::optional<TSeriesRequest> ParseSeries(const std::string& text)
 std::string CliUsage()
 {
     return "usage: kalvex-cli dump DIR [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--lang CODE]\n"
-           "                          [--series PREFIX:FIELD]...\n"
+           "                          [--series PREFIX:FIELD]... [--threads N]\n"
            "Loads the log files below DIR (two folder levels deep) for the period, as Kalvex\n"
            "does, and prints the analysis as one JSON document. The period defaults to all\n"
            "files found. CODE is 1-7 or de, en, en-GB, fr, es, it, pt, en-US (default en).\n"
-           "--series adds the points of a field, e.g. --series 10:Ptag; it may be repeated.\n";
+           "--series adds the points of a field, e.g. --series 10:Ptag; it may be repeated.\n"
+           "--threads sets how many devices are read at once (default: one per core).\n";
 }
 
 TCliCommand ParseCliArguments(const std::vector<std::string>& args)
@@ -102,6 +103,9 @@ TCliCommand ParseCliArguments(const std::vector<std::string>& args)
             if (!series)
                 return fail("--series needs PREFIX:FIELD, not " + value);
             request.series.push_back(*series);
+        } else if (arg == "--threads") {
+            if (!ParseInt(value, request.threads) || request.threads < 1)
+                return fail("--threads needs a whole number from 1, not " + value);
         } else {
             return fail("unknown option " + arg);
         }

@@ -18,6 +18,7 @@ struct TDumpRequest {
     std::optional<TDateTime> to;
     int languageCode = 2; // English (GB)
     std::vector<TSeriesRequest> series;
+    int threads = 0; // devices read at once; 0 = as many as the machine has cores
 };
 
 struct TCliCommand {

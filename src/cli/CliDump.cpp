@@ -3,6 +3,7 @@
 #include "core/base/KalvexError.h"
 #include "core/base/LanguageTable.h"
 #include "core/loading/AnalysisSet.h"
+#include "core/loading/DeviceReaders.h"
 #include "core/loading/LoadLogFiles.h"
 #include "core/logdata/LogAnalysis.h"
 
@@ -131,7 +132,9 @@ int RunDump(const TDumpRequest& request, std::ostream& out, std::ostream& err)
     KeepPeriod(files, from, to);
     try {
         TAnalysisSet set;
-        const TLoadResult result = LoadLogFiles(set, files, from, to);
+        TLoadHooks hooks;
+        hooks.workers = request.threads > 0 ? request.threads : DefaultLoadWorkers();
+        const TLoadResult result = LoadLogFiles(set, files, from, to, hooks);
         const json document = Document(request, set, result, from, to);
         // File names need not be UTF-8; undecodable bytes become U+FFFD.
         out << document.dump(-1, ' ', false, json::error_handler_t::replace) << "\n";

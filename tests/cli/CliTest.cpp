@@ -211,3 +211,20 @@ TEST_F(CliTest, NoLogFilesOrNothingAskedForExitsWith1)
     EXPECT_NE(unknown.err.find("Nope"), std::string::npos);
     EXPECT_TRUE(unknown.out.empty());
 }
+
+TEST_F(CliTest, ReadingDevicesAtOnceGivesTheSameDumpByteForByte)
+{
+    // Broken files of two devices among good ones.
+    WriteTestFile(logs.path().toStdString() + "/10240702.csv", "no log at all\r\n");
+    WriteTestFile(logs.path().toStdString() + "/30240630.csv", "DATE & TIME;T1[°C]\r\nbad\r\n");
+    const CliRun alone = Cli({"dump", logs.path(), "--threads", "1", "--series", "30:P"});
+    ASSERT_EQ(alone.exitCode, 0) << alone.err;
+    ASSERT_EQ(json::parse(alone.out)["errors"].size(), 2u);
+    for (const char* threads : {"2", "3", "8"}) {
+        const CliRun together
+            = Cli({"dump", logs.path(), "--threads", threads, "--series", "30:P"});
+        EXPECT_EQ(together.exitCode, 0) << together.err;
+        EXPECT_TRUE(together.out == alone.out) << "threads " << threads;
+    }
+    EXPECT_EQ(Cli({"dump", logs.path(), "--threads", "0"}).exitCode, 2);
+}

@@ -62,21 +62,60 @@ void TAnalysisSet::LoadFile(const std::string& path)
     if (!slot) {
         slot = std::make_unique<TLogAnalysis>(
             requestedFrom, requestedTo, hooks->UpperChart(), hooks->LowerChart());
-        slot->SetUnitsWarningHandler(
-            [this](const std::string& message) { hooks->UnitsWarning(message); });
+        slot->SetUnitsWarningHandler([this](const std::string& message) { UnitsWarning(message); });
     }
     slot->ReadLogFile(path);
 }
 
+void TAnalysisSet::UnitsWarning(const std::string& message)
+{
+    {
+        const std::lock_guard guard(warningsLock);
+        if (deferWarnings) {
+            pendingWarnings.push_back(message);
+            return;
+        }
+    }
+    hooks->UnitsWarning(message);
+}
+
+void TAnalysisSet::DeferUnitsWarnings(bool defer)
+{
+    const std::lock_guard guard(warningsLock);
+    deferWarnings = defer;
+}
+
+void TAnalysisSet::DeliverUnitsWarnings()
+{
+    std::vector<std::string> messages;
+    {
+        const std::lock_guard guard(warningsLock);
+        messages.swap(pendingWarnings);
+    }
+    for (const std::string& message : messages)
+        hooks->UnitsWarning(message);
+}
+
 void TAnalysisSet::FinishDevice(int deviceIndex)
 {
-    TLogAnalysis* analysis = Analysis(deviceIndex);
-    if (!analysis)
-        return;
-    analysis->BuildSums();
-    analysis->MarkFieldsWithData();
-    hooks->BuildValueSelector(deviceIndex, *analysis);
-    analysis->ApplyDisplaySettings();
+    FinishDeviceData(deviceIndex);
+    FinishDeviceView(deviceIndex);
+}
+
+void TAnalysisSet::FinishDeviceData(int deviceIndex)
+{
+    if (TLogAnalysis* analysis = Analysis(deviceIndex)) {
+        analysis->BuildSums();
+        analysis->MarkFieldsWithData();
+    }
+}
+
+void TAnalysisSet::FinishDeviceView(int deviceIndex)
+{
+    if (TLogAnalysis* analysis = Analysis(deviceIndex)) {
+        hooks->BuildValueSelector(deviceIndex, *analysis);
+        analysis->ApplyDisplaySettings();
+    }
 }
 
 void TAnalysisSet::FinishLoad()

@@ -10,6 +10,7 @@
 #include "core/logdata/OverviewTable.h"
 
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,15 @@ public:
     // Day and month sums, fields with data, value list, display settings. An index without
     // an analysis does nothing.
     void FinishDevice(int deviceIndex);
+    // The two halves of FinishDevice: the device's own data (sums, fields with data), which
+    // may run on any thread while no other thread touches this device, and what the window
+    // adds (value list, display settings), on the window's thread.
+    void FinishDeviceData(int deviceIndex);
+    void FinishDeviceView(int deviceIndex);
+    // While set, units warnings raised by LoadFile are kept until DeliverUnitsWarnings
+    // passes them to the hooks; LoadFile may then run on other threads for distinct devices.
+    void DeferUnitsWarnings(bool defer);
+    void DeliverUnitsWarnings();
     // The day list, the range and the overview tables; fails when no device has a day.
     void FinishLoad();
     // Back to empty: no devices, no days, no tables, caption "New".
@@ -85,8 +95,13 @@ public:
     void RelabelOverviews();
 
 private:
+    void UnitsWarning(const std::string& message);
+
     TAnalysisSetHooks* hooks;
     TAnalysisSetHooks noHooks;
+    std::mutex warningsLock;
+    bool deferWarnings = false;
+    std::vector<std::string> pendingWarnings;
     std::string dateFromText; // "dd.mm.yyyy"; empty while nothing is loaded
     std::string dateToText;
     int fileCount = 0;

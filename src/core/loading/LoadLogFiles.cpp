@@ -3,7 +3,11 @@
 #include "core/base/KalvexError.h"
 #include "core/base/LanguageTable.h"
 #include "core/loading/AnalysisSet.h"
+#include "core/loading/DeviceReaders.h"
+#include "core/loading/LogFileNames.h"
+#include "core/settings/IniSettings.h"
 
+#include <algorithm>
 #include <exception>
 #include <memory>
 #include <new>
@@ -11,6 +15,11 @@
 namespace {
 
 constexpr size_t MemoryProbeBytes = 26214400; // 25 MiB
+// Files of a device approved ahead of its worker: enough that it seldom waits, few enough
+// that the memory check stays close to the file it is made for.
+constexpr int ApprovalsAhead = 8;
+// How long the calling thread waits for the workers before it turns to its hooks again.
+constexpr int HookIntervalMs = 10;
 
 bool ProbeMemory()
 {
@@ -23,6 +32,219 @@ std::string MessageOf(const std::exception& e)
     if (dynamic_cast<const std::bad_alloc*>(&e))
         return Text(TextId::TxtDataStructureMemory);
     return e.what();
+}
+
+// The steps of one load and the hooks that follow them.
+class TLoadSteps {
+public:
+    TLoadSteps(const TLoadHooks& hooks, int total)
+        : hooks(hooks)
+        , total(total)
+    {
+    }
+    void Step()
+    {
+        if (hooks.progress)
+            hooks.progress(done, total);
+    }
+    void Advance(int steps = 1)
+    {
+        done += steps;
+        Step();
+    }
+    bool Aborted() const { return hooks.abortRequested && hooks.abortRequested(); }
+    bool MemoryAvailable() const
+    {
+        return hooks.memoryAvailable ? hooks.memoryAvailable() : ProbeMemory();
+    }
+    void ProcessEvents() const
+    {
+        if (hooks.processEvents)
+            hooks.processEvents();
+    }
+    void DeviceFailed(const std::string& message) const
+    {
+        if (hooks.deviceFailed)
+            hooks.deviceFailed(message);
+    }
+    int Done() const { return done; }
+
+private:
+    const TLoadHooks& hooks;
+    const int total;
+    int done = 0;
+};
+
+[[noreturn]] void FailForMemory(TAnalysisSet& target)
+{
+    // What was loaded so far is given back before the user tries a shorter period.
+    target.ResetToEmpty();
+    Fail(TextId::TxtOutOfMemoryReport);
+}
+
+std::optional<std::string> ReadOneFile(TAnalysisSet& target, const std::string& path)
+{
+    try {
+        target.LoadFile(path);
+        return std::nullopt;
+    } catch (const std::exception& e) {
+        return MessageOf(e);
+    }
+}
+
+std::optional<std::string> FinishDeviceData(TAnalysisSet& target, int device)
+{
+    try {
+        target.FinishDeviceData(device);
+        return std::nullopt;
+    } catch (const std::exception& e) {
+        return MessageOf(e);
+    }
+}
+
+void FinishDeviceView(TAnalysisSet& target, int device, TLoadSteps& steps)
+{
+    try {
+        target.FinishDeviceView(device);
+    } catch (const std::exception& e) {
+        steps.DeviceFailed(MessageOf(e));
+    }
+}
+
+void CollectFiles(const TLogFileList& files, const std::vector<std::optional<std::string>>& outcome,
+    TLoadResult& result)
+{
+    for (size_t i = 0; i < files.size(); ++i) {
+        if (outcome[i])
+            result.failures.push_back({files[i].path, *outcome[i]});
+        else
+            result.loadedFiles.push_back(files[i].path);
+    }
+}
+
+// Every file on the calling thread, then every device.
+void LoadSequentially(
+    TAnalysisSet& target, const TLogFileList& files, TLoadSteps& steps, TLoadResult& result)
+{
+    for (const TLogFileEntry& file : files) {
+        if (steps.Aborted()) {
+            result.aborted = true;
+            return;
+        }
+        if (!steps.MemoryAvailable())
+            FailForMemory(target);
+        steps.ProcessEvents();
+        if (std::optional<std::string> failure = ReadOneFile(target, file.path))
+            result.failures.push_back({file.path, std::move(*failure)});
+        else
+            result.loadedFiles.push_back(file.path);
+        steps.Advance();
+    }
+    for (int d = 0; d < target.DeviceCount(); ++d) {
+        if (steps.Aborted()) {
+            result.aborted = true;
+            return;
+        }
+        steps.ProcessEvents();
+        if (std::optional<std::string> failure = FinishDeviceData(target, d))
+            steps.DeviceFailed(*failure);
+        else
+            FinishDeviceView(target, d, steps);
+        steps.Advance();
+    }
+}
+
+std::vector<int> DevicesOfFiles(const TLogFileList& files, const TAnalysisSet& target)
+{
+    const std::vector<std::string>& devices = target.DeviceList();
+    std::vector<int> fileDevice;
+    fileDevice.reserve(files.size());
+    for (const TLogFileEntry& file : files) {
+        const auto it = std::find(devices.begin(), devices.end(), FileDevicePrefix(file.path));
+        fileDevice.push_back(static_cast<int>(it - devices.begin()));
+    }
+    return fileDevice;
+}
+
+enum class TParallelEnd { Loaded, Aborted, OutOfMemory };
+
+// The devices on workers; the calling thread approves files, moves the hooks, and finishes
+// the devices' views in device order as their data becomes ready. The workers have ended
+// when it returns.
+TParallelEnd ReadInParallel(TAnalysisSet& target, const TLogFileList& files, int workers,
+    TLoadSteps& steps, TLoadResult& result)
+{
+    const int fileCount = static_cast<int>(files.size());
+    const int deviceCount = target.DeviceCount();
+    // The settings store is made here, once, rather than by the first worker to need it.
+    try {
+        GetIniSettings();
+    } catch (const std::exception&) {
+        // Each device meets the failure when it reads its settings, as it would alone.
+    }
+    target.DeferUnitsWarnings(true);
+    struct Undefer {
+        TAnalysisSet& target;
+        ~Undefer() { target.DeferUnitsWarnings(false); }
+    } undefer{target};
+
+    TDeviceReaders readers(
+        DevicesOfFiles(files, target), deviceCount, workers,
+        [&](int file) { return ReadOneFile(target, files[static_cast<size_t>(file)].path); },
+        [&](int device) { return FinishDeviceData(target, device); });
+    int finishedDevices = 0;
+    int reported = 0;
+    auto report = [&] {
+        const int now = readers.FilesDone() + finishedDevices;
+        if (now > reported)
+            steps.Advance(now - reported);
+        reported = now;
+    };
+    for (;;) {
+        if (steps.Aborted())
+            return TParallelEnd::Aborted;
+        if (!readers.ApproveAhead(ApprovalsAhead, [&] { return steps.MemoryAvailable(); }))
+            return TParallelEnd::OutOfMemory;
+        target.DeliverUnitsWarnings();
+        report();
+        // As one after the other: before every device the abort test and the events.
+        while (finishedDevices < deviceCount && readers.DeviceDone(finishedDevices)) {
+            if (steps.Aborted())
+                return TParallelEnd::Aborted;
+            steps.ProcessEvents();
+            if (const auto& failure = readers.DeviceFailure(finishedDevices))
+                steps.DeviceFailed(*failure);
+            else
+                FinishDeviceView(target, finishedDevices, steps);
+            ++finishedDevices;
+            report();
+        }
+        if (finishedDevices == deviceCount)
+            break;
+        readers.RethrowForeignFailure();
+        steps.ProcessEvents();
+        readers.WaitForProgress(HookIntervalMs);
+    }
+    std::vector<std::optional<std::string>> outcome;
+    outcome.reserve(files.size());
+    for (int i = 0; i < fileCount; ++i)
+        outcome.push_back(readers.FileFailure(i));
+    CollectFiles(files, outcome, result);
+    return TParallelEnd::Loaded;
+}
+
+void LoadInParallel(TAnalysisSet& target, const TLogFileList& files, int workers, TLoadSteps& steps,
+    TLoadResult& result)
+{
+    switch (ReadInParallel(target, files, workers, steps, result)) {
+    case TParallelEnd::Loaded:
+        break;
+    case TParallelEnd::Aborted:
+        result.aborted = true;
+        break;
+    case TParallelEnd::OutOfMemory:
+        FailForMemory(target);
+    }
 }
 
 } // namespace
@@ -52,57 +274,14 @@ TLoadResult LoadLogFiles(TAnalysisSet& target, const TLogFileList& files, TDateT
     if (files.empty())
         Fail(TextId::TxtNoFilesFound);
     std::vector<std::string> devices = DeviceListOf(files);
-    const int deviceCount = static_cast<int>(devices.size());
-    const int total = static_cast<int>(files.size()) + deviceCount;
-    int done = 0;
-    auto step = [&] {
-        if (hooks.progress)
-            hooks.progress(done, total);
-    };
-    auto aborted = [&] { return hooks.abortRequested && hooks.abortRequested(); };
-    auto processEvents = [&] {
-        if (hooks.processEvents)
-            hooks.processEvents();
-    };
-
+    TLoadSteps steps(hooks, static_cast<int>(files.size() + devices.size()));
     TLoadResult result;
-    step();
+    steps.Step();
     target.BeginLoad(static_cast<int>(files.size()), std::move(devices), from, to);
-    for (const TLogFileEntry& file : files) {
-        if (aborted()) {
-            result.aborted = true;
-            break;
-        }
-        if (!(hooks.memoryAvailable ? hooks.memoryAvailable() : ProbeMemory())) {
-            // What was loaded so far is given back before the user tries a shorter period.
-            target.ResetToEmpty();
-            Fail(TextId::TxtOutOfMemoryReport);
-        }
-        processEvents();
-        try {
-            target.LoadFile(file.path);
-            result.loadedFiles.push_back(file.path);
-        } catch (const std::exception& e) {
-            result.failures.push_back({file.path, MessageOf(e)});
-        }
-        ++done;
-        step();
-    }
-    for (int d = 0; d < deviceCount && !result.aborted; ++d) {
-        if (aborted()) {
-            result.aborted = true;
-            break;
-        }
-        processEvents();
-        try {
-            target.FinishDevice(d);
-        } catch (const std::exception& e) {
-            if (hooks.deviceFailed)
-                hooks.deviceFailed(MessageOf(e));
-        }
-        ++done;
-        step();
-    }
+    if (hooks.workers > 1 && target.DeviceCount() > 1)
+        LoadInParallel(target, files, hooks.workers, steps, result);
+    else
+        LoadSequentially(target, files, steps, result);
     if (result.aborted) {
         target.ResetToEmpty();
         return result;

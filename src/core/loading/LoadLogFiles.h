@@ -25,6 +25,13 @@ struct TLoadHooks {
     // Asked before every file whether memory for it remains. Unset: a block of 25 MiB is
     // allocated and freed.
     std::function<bool()> memoryAvailable;
+    // Devices read at once, each on a worker thread of its own while the calling thread
+    // keeps the hooks moving; 1 reads every file on the calling thread. The analysis, its
+    // files, failures and their order are the same either way. With several workers the
+    // hooks are still called on the calling thread only, but abortRequested and
+    // processEvents run while the workers read rather than once before each file, and
+    // deviceFailed and the units warnings come when the caller collects them.
+    int workers = 1;
 };
 
 struct TLoadFailure {

@@ -7,12 +7,21 @@
 
 #include "core/base/KalvexError.h"
 
+#include <mutex>
+
 namespace {
 
 constexpr const char* MainSection = "Main";
 constexpr const char* ChildSection = "Child";
 constexpr std::int32_t HighestLanguage = 7;
 constexpr std::int32_t LargestColor = 0xFFFFFF;
+
+// Loading reads device settings on several threads; the instance is made under a lock.
+std::mutex& InstanceLock()
+{
+    static std::mutex lock;
+    return lock;
+}
 
 std::unique_ptr<TIniSettings>& Instance()
 {
@@ -75,6 +84,7 @@ const std::string& TIniSettings::FilePath() const
 
 void TIniSettings::SetExcelPath(const std::string& path)
 {
+    const std::lock_guard guard(fileLock);
     excelPath = path;
     if (!file)
         return;
@@ -83,6 +93,7 @@ void TIniSettings::SetExcelPath(const std::string& path)
 
 void TIniSettings::SetMainSettings(int language, const std::string& lastUsedDir)
 {
+    const std::lock_guard guard(fileLock);
     mainSettings.Language = static_cast<std::int8_t>(language);
     mainSettings.LastUsedDir = lastUsedDir;
     if (!file)
@@ -95,6 +106,7 @@ void TIniSettings::SetMainSettings(int language, const std::string& lastUsedDir)
 
 void TIniSettings::SetChildSettings(const ChildSettings& settings)
 {
+    const std::lock_guard guard(fileLock);
     childSettings = settings;
     if (!file)
         return;
@@ -111,6 +123,7 @@ void TIniSettings::SetChildSettings(const ChildSettings& settings)
 
 void TIniSettings::WriteDeviceSettings(const TDeviceSettings& device)
 {
+    const std::lock_guard guard(fileLock);
     if (!file)
         return;
     const std::string number = std::to_string(device.GetNumber());
@@ -128,6 +141,7 @@ void TIniSettings::WriteDeviceSettings(const TDeviceSettings& device)
 void TIniSettings::WriteValueSettings(const std::string& number, const std::string& valueKey,
     std::uint32_t color, const std::string& label)
 {
+    const std::lock_guard guard(fileLock);
     if (!file)
         return;
     try {
@@ -141,6 +155,7 @@ void TIniSettings::WriteValueSettings(const std::string& number, const std::stri
 std::uint32_t TIniSettings::ReadColor(
     const std::string& section, const std::string& key, std::uint32_t fallback) const
 {
+    const std::lock_guard guard(fileLock);
     if (!file)
         return fallback;
     const auto stored = file->Current().FindInteger(section, key);
@@ -152,6 +167,7 @@ std::uint32_t TIniSettings::ReadColor(
 std::string TIniSettings::ReadLabel(
     const std::string& section, const std::string& key, const std::string& fallback) const
 {
+    const std::lock_guard guard(fileLock);
     if (!file)
         return fallback;
     return file->Current().ReadString(section, key, fallback);
@@ -159,6 +175,7 @@ std::string TIniSettings::ReadLabel(
 
 TIniSettings& GetIniSettings()
 {
+    const std::lock_guard guard(InstanceLock());
     auto& instance = Instance();
     if (!instance)
         instance = std::make_unique<TIniSettings>();
@@ -167,10 +184,12 @@ TIniSettings& GetIniSettings()
 
 void ReleaseIniSettings()
 {
+    const std::lock_guard guard(InstanceLock());
     Instance().reset();
 }
 
 TIniSettings* ExistingIniSettings()
 {
+    const std::lock_guard guard(InstanceLock());
     return Instance().get();
 }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 
 class TDeviceSettings;
@@ -65,6 +66,9 @@ public:
 
 private:
     std::unique_ptr<TIniFile> file;
+    // Loading reads labels and colours on several threads while the file's cache may be
+    // refreshed; every use of the file goes through this lock.
+    mutable std::mutex fileLock;
     std::string excelPath;
     MainSettings mainSettings;
     ChildSettings childSettings;

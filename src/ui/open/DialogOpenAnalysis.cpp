@@ -1,6 +1,7 @@
 #include "ui/open/DialogOpenAnalysis.h"
 
 #include "core/base/KalvexError.h"
+#include "core/loading/DeviceReaders.h"
 #include "core/loading/LoadLogFiles.h"
 #include "ui/analysis/Childform.h"
 #include "ui/common/ApplicationErrors.h"
@@ -316,6 +317,8 @@ bool TDialogOpenAnalysis::LoadFiles()
         QApplication::processEvents();
     };
     hooks.abortRequested = [this] { return escape->Poll() && isActiveWindow(); };
+    // The devices are read on the machine's cores while this thread keeps the dialog alive.
+    hooks.workers = DefaultLoadWorkers();
     hooks.deviceFailed = [](const std::string& message) {
         ReportApplicationError(QString::fromStdString(message));
     };

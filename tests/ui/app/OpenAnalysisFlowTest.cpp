@@ -26,6 +26,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 namespace {
 
 class OpenAnalysisFlowTest : public ProgramFixture {
@@ -284,12 +286,16 @@ TEST_F(OpenAnalysisFlowTest, EscDuringTheLoadAbortsAndLeavesTheDialogOpen)
         auto* dialog = qobject_cast<TDialogOpenAnalysis*>(modal);
         // An Esc pressed before "Analyse" does not count.
         PostEscPressAndRelease(dialog);
-        // Esc pressed after the first file was read aborts.
+        // Esc pressed once the bar has advanced (the devices are read at once, so it may
+        // move by several files at a time) aborts.
+        auto pressed = std::make_shared<bool>(false);
         QObject::connect(
-            dialog->Progress, &QProgressBar::valueChanged, dialog, [dialog](int value) {
-                if (value == 1)
+            dialog->Progress, &QProgressBar::valueChanged, dialog, [dialog, pressed](int value) {
+                if (value > 0 && !*pressed) {
+                    *pressed = true;
                     QCoreApplication::postEvent(
                         dialog, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+                }
             });
         boxes.onShow = [&](const MessageRequest&) {
             captionAfterAbort = form->AnalysisWindows().value(0)->windowTitle();
