@@ -71,6 +71,8 @@ public:
 
     // Commands of the main window.
     void ShowTableView(bool table);
+    // Rebuilds the table for the device tab and time window; nothing while it is hidden.
+    void FillTable();
     bool TableViewActive() const { return tableViewActive; }
     bool HasSeries() const;
     void ApplyLanguageAndLayout();
@@ -171,7 +173,6 @@ private:
     void SpanTimeChange(int index);
     void LayHeaderOver(QWidget* valueList, bool setText, const QString& text);
     void AlignValueListRows(QWidget* listContent);
-    void FillTable();
     void RemoveAllSeries();
     void BuildOverviewSelector();
     void BuildOutputLanes(bool allDevices);
