@@ -875,6 +875,20 @@ const TextRow Rows[] = {
       "Alemania",
       "Germania",
       "Alemanha"}},
+    {TextId::TxtCopy,
+     {"Kopieren",
+      "Copy",
+      "Copier",
+      "Copiar",
+      "Copia",
+      "Copiar"}},
+    {TextId::TxtCopyTable,
+     {"Tabelle kopieren",
+      "Copy table",
+      "Copier le tableau",
+      "Copiar tabla",
+      "Copia tabella",
+      "Copiar tabela"}},
 };
 // clang-format on
 

@@ -27,11 +27,12 @@ class QSplitter;
 class QStackedLayout;
 class QStandardItemModel;
 class QTabBar;
-class QTableWidget;
 class QToolButton;
 class TChartValues;
 class TChartView;
 class TLogAnalysis;
+class TTableGrid;
+class TTableView;
 class TXPButton;
 
 class TChildform : public QMdiSubWindow, public TAnalysisSetHooks, public TChartHost {
@@ -70,6 +71,8 @@ public:
 
     // Commands of the main window.
     void ShowTableView(bool table);
+    // Rebuilds the table for the device tab and time window; nothing while it is hidden.
+    void FillTable();
     bool TableViewActive() const { return tableViewActive; }
     bool HasSeries() const;
     void ApplyLanguageAndLayout();
@@ -89,6 +92,8 @@ public:
 
     // Header control over the value lists.
     void HeaderControlSectionResize(int section);
+    // The section's text under the pointer (x in header pixels) becomes the header's hint.
+    void HeaderControlMouseMove(int x);
     bool HeaderWidthsChanged() const { return headerWidthsChanged; }
     int PanelLeftWidth() const { return panelLeftWidth; }
     int PanelLeftMinimumWidth() const { return panelLeftMinimumWidth; }
@@ -114,7 +119,7 @@ public:
     QSplitter* PanelCharts = nullptr;
     QCustomPlot* Chart = nullptr;
     QCustomPlot* Chart2 = nullptr;
-    QTableWidget* Grid = nullptr;
+    TTableGrid* Grid = nullptr;
     QWidget* PanelZoomX = nullptr;
     QTabBar* TabSetDevices = nullptr;
     QLabel* LabelDisplayedTimeSpan = nullptr;
@@ -168,7 +173,6 @@ private:
     void SpanTimeChange(int index);
     void LayHeaderOver(QWidget* valueList, bool setText, const QString& text);
     void AlignValueListRows(QWidget* listContent);
-    void FillTable();
     void RemoveAllSeries();
     void BuildOverviewSelector();
     void BuildOutputLanes(bool allDevices);
@@ -195,6 +199,7 @@ private:
     int selectedTab = 0;
     std::unique_ptr<TChartView> chartView;
     std::unique_ptr<TChartValues> chartValues;
+    std::unique_ptr<TTableView> tableView;
     // Last: its analyses take their series off the charts before those go.
     TAnalysisSet analysisSet{this};
 };
