@@ -32,10 +32,6 @@ void TChildform::OpenInExcel()
 {
 }
 
-void TChildform::ActionOpenSettingsExecute()
-{
-}
-
 void TChildform::SaveChartImage()
 {
 }
