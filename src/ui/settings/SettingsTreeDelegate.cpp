@@ -11,6 +11,9 @@
 
 namespace {
 
+// Leaves the swatch 8 pixels of height inside its 5-pixel margins.
+constexpr int MinimumRowHeight = 18;
+
 int LevelOf(QModelIndex index)
 {
     int level = 0;
@@ -20,6 +23,14 @@ int LevelOf(QModelIndex index)
 }
 
 } // namespace
+
+QSize TSettingsTreeDelegate::sizeHint(
+    const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    QSize size = QStyledItemDelegate::sizeHint(option, index);
+    size.setHeight(std::max(size.height(), MinimumRowHeight));
+    return size;
+}
 
 QRect TSettingsTreeDelegate::SwatchRect(const QRect& textRect, int treeWidth)
 {

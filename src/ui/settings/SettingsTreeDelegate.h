@@ -9,6 +9,9 @@ class TSettingsTreeDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
+    // Rows tall enough for a swatch that can be told apart.
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
         const QModelIndex& index) const override;
 
