@@ -65,6 +65,9 @@ public:
     // Clears the overview marks and restyles every series; the k-th output gets the
     // offset −150 × k.
     void ApplyDisplaySettings();
+    // Restyles every series from the edited device settings; the overview marks the user
+    // set stay.
+    void ReapplyDisplaySettings();
     // Adds every day as "yyyymmdd" with its day number.
     void AddDaysTo(TDayList& list) const;
 

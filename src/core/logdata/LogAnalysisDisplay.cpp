@@ -62,6 +62,11 @@ void TLogAnalysis::Restyle(int field, std::optional<std::int32_t> outputOffset)
 void TLogAnalysis::ApplyDisplaySettings()
 {
     overviewMarks.emplace(deviceSettings ? deviceSettings->ValueCount() : 0, 0);
+    ReapplyDisplaySettings();
+}
+
+void TLogAnalysis::ReapplyDisplaySettings()
+{
     std::int32_t outputOffset = 0;
     for (int i = 0; i < CommonFieldCount(); ++i) {
         if (fields[i].kind == KindOutput) {

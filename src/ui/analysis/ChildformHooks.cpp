@@ -24,10 +24,6 @@ void TChildform::OpenInExcel()
 {
 }
 
-void TChildform::ActionOpenSettingsExecute()
-{
-}
-
 void TChildform::SaveChartImage()
 {
 }
