@@ -129,6 +129,8 @@ enum class TextId {
     TxtReportNotProduced,
     TxtOutOfMemoryReport,
     TxtCountry,
+    TxtPrintPreview,
+    TxtPrintFailed,
     Count
 };
 

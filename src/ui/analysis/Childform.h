@@ -7,6 +7,7 @@
 #include "core/loading/AnalysisSet.h"
 #include "core/settings/IniSettings.h"
 #include "ui/analysis/ChartHost.h"
+#include "ui/analysis/ChartOutput.h"
 
 #include <QMdiSubWindow>
 #include <QStringList>
@@ -34,7 +35,10 @@ class TChartView;
 class TLogAnalysis;
 class TXPButton;
 
-class TChildform : public QMdiSubWindow, public TAnalysisSetHooks, public TChartHost {
+class TChildform : public QMdiSubWindow,
+                   public TAnalysisSetHooks,
+                   public TChartHost,
+                   public TChartOutputHost {
     Q_OBJECT
 public:
     // The entry of the time-window list selected after loading.
@@ -77,6 +81,9 @@ public:
     void OnActivate();
     void SaveChartImage();
     void PrintWindow();
+    void PrintPreview();
+    // Pictures and printouts of the charts; its dialogs may be replaced (tests).
+    TChartOutput& ChartOutput() { return *chartOutput; }
 
     void UpdateCaption();
     bool HasCurrentAnalysis() const;
@@ -174,7 +181,9 @@ private:
     void BuildOutputLanes(bool allDevices);
     QScrollArea* ValueListOf(TLogAnalysis& analysis);
     void UpdateYieldText();
-    void UpdateChartTitle();
+    void UpdateChartTitle() override;
+    QString SelectedTabText() const override;
+    QString PrintTitle() const override;
     void UpdateValueAxes();
     void RelabelOverviewGrids();
     void OpenInExcel();
@@ -195,6 +204,7 @@ private:
     int selectedTab = 0;
     std::unique_ptr<TChartView> chartView;
     std::unique_ptr<TChartValues> chartValues;
+    std::unique_ptr<TChartOutput> chartOutput;
     // Last: its analyses take their series off the charts before those go.
     TAnalysisSet analysisSet{this};
 };

@@ -35,11 +35,3 @@ void TChildform::OpenInExcel()
 void TChildform::ActionOpenSettingsExecute()
 {
 }
-
-void TChildform::SaveChartImage()
-{
-}
-
-void TChildform::PrintWindow()
-{
-}
