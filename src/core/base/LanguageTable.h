@@ -129,6 +129,8 @@ enum class TextId {
     TxtReportNotProduced,
     TxtOutOfMemoryReport,
     TxtCountry,
+    TxtCopy,
+    TxtCopyTable,
     TxtPrintPreview,
     TxtPrintFailed,
     Count

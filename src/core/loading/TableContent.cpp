@@ -2,6 +2,7 @@
 
 #include "core/base/LanguageTable.h"
 #include "core/base/Numbers.h"
+#include "core/bus/BusVocabulary.h"
 #include "core/logdata/LogAnalysis.h"
 #include "core/settings/DeviceSettings.h"
 
@@ -90,27 +91,6 @@ int ReadIndex(const std::string& text)
     return index;
 }
 
-std::string AmountName(std::string name)
-{
-    if (!name.empty() && name[0] == 'P')
-        name[0] = 'Q';
-    return name;
-}
-
-// A rate's unit becomes the unit of the amount it sums to.
-std::string AmountUnit(const std::string& unit)
-{
-    if (unit == "[l/min]")
-        return "[l]";
-    if (unit == "[kW]")
-        return "[kWh]";
-    if (unit == "[MBtu/h]")
-        return "[MBtu]";
-    if (unit == "[gal/min]")
-        return "[gal]";
-    return unit;
-}
-
 struct DevicePair {
     TLogAnalysis* analysis = nullptr;
     TDeviceSettings* settings = nullptr;
@@ -141,8 +121,9 @@ void LabelAndSumColumn(TOverviewTable& cells, int c, DevicePair& pair, const TTa
     if (!cells.Text(c, 1).empty()) {
         const int value = ReadIndex(cells.Text(c, 1));
         TDeviceSettings& settings = Settings(pair);
+        // A power's amount is its energy (P → Q), a rate's unit that of its amount.
         cells.SetText(
-            c, 1, AmountName(settings.GetLabel(value)) + " " + AmountUnit(settings.GetUnit(value)));
+            c, 1, LogName(settings.GetLabel(value)) + " " + SumUnit(settings.GetUnit(value)));
     }
     double sum = 0;
     for (int r = FirstPeriodRow; r < totalRow; ++r) {

@@ -4,6 +4,8 @@
 #include "ui/analysis/ChartValues.h"
 #include "ui/analysis/ChartView.h"
 #include "ui/analysis/OutputDialogs.h"
+#include "ui/analysis/TableGrid.h"
+#include "ui/analysis/TableView.h"
 #include "ui/analysis/ValueSelector.h"
 #include "ui/common/Glyphs.h"
 #include "ui/common/UiText.h"
@@ -15,6 +17,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -23,8 +26,8 @@
 #include <QStackedLayout>
 #include <QStandardItemModel>
 #include <QTabBar>
-#include <QTableWidget>
 #include <QToolButton>
+#include <QToolTip>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
@@ -175,6 +178,8 @@ void TChildform::CreateHeaderControl()
     HeaderControl->resizeSection(1, 36);
     HeaderControl->resizeSection(2, 36);
     list->installEventFilter(this);
+    HeaderControl->viewport()->setMouseTracking(true);
+    HeaderControl->viewport()->installEventFilter(this);
     connect(HeaderControl, &QHeaderView::sectionResized, this,
         [this](int section) { HeaderControlSectionResize(section); });
 }
@@ -207,9 +212,10 @@ void TChildform::CreatePanelGraph(QWidget* content)
     PanelCharts->setSizes({400, 120});
     column->addWidget(PanelCharts, 1);
 
-    Grid = new QTableWidget(PanelGraph);
-    Grid->setGridStyle(Qt::DotLine);
+    Grid = new TTableGrid(PanelGraph);
+    Grid->setObjectName(QStringLiteral("Grid"));
     Grid->hide();
+    tableView = std::make_unique<TTableView>(*Grid);
     column->addWidget(Grid, 1);
 
     PanelZoomX = new QWidget(PanelGraph);
@@ -250,6 +256,16 @@ bool TChildform::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::Wheel) {
         if (QScrollArea* list = ValueListOfViewport(watched)) {
             RouteWheelToValueList(list, static_cast<QWheelEvent*>(event));
+            return true;
+        }
+    }
+    if (HeaderControl && watched == HeaderControl->viewport()) {
+        if (event->type() == QEvent::MouseMove)
+            HeaderControlMouseMove(static_cast<QMouseEvent*>(event)->position().toPoint().x());
+        if (event->type() == QEvent::ToolTip) {
+            // The section's text, not the header model's tool tip role.
+            QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(),
+                HeaderControl->toolTip(), HeaderControl);
             return true;
         }
     }
@@ -362,7 +378,9 @@ void TChildform::ApplyChildSettings(ChildSettings settings)
     {
         const QSignalBlocker quiet(HeaderControl);
         for (int i = 0; i < HeaderControl->count() && i < 3; ++i) {
-            HeaderControl->resizeSection(i, widths[i]);
+            // Stored widths hold to the sections' limits as dragged ones do.
+            HeaderControl->resizeSection(
+                i, std::clamp(widths[i], sectionMinimum[i], HeaderControl->maximumSectionSize()));
             total += HeaderControl->sectionSize(i);
         }
     }

@@ -8,6 +8,7 @@
 #include "core/settings/IniSettings.h"
 #include "ui/analysis/ChartHost.h"
 #include "ui/analysis/ChartOutput.h"
+#include "ui/analysis/TablePrinter.h"
 
 #include <QMdiSubWindow>
 #include <QStringList>
@@ -28,11 +29,12 @@ class QSplitter;
 class QStackedLayout;
 class QStandardItemModel;
 class QTabBar;
-class QTableWidget;
 class QToolButton;
 class TChartValues;
 class TChartView;
 class TLogAnalysis;
+class TTableGrid;
+class TTableView;
 class TXPButton;
 
 class TChildform : public QMdiSubWindow,
@@ -74,6 +76,8 @@ public:
 
     // Commands of the main window.
     void ShowTableView(bool table);
+    // Rebuilds the table for the device tab and time window; nothing while it is hidden.
+    void FillTable();
     bool TableViewActive() const { return tableViewActive; }
     bool HasSeries() const;
     void ApplyLanguageAndLayout();
@@ -96,6 +100,8 @@ public:
 
     // Header control over the value lists.
     void HeaderControlSectionResize(int section);
+    // The section's text under the pointer (x in header pixels) becomes the header's hint.
+    void HeaderControlMouseMove(int x);
     bool HeaderWidthsChanged() const { return headerWidthsChanged; }
     int PanelLeftWidth() const { return panelLeftWidth; }
     int PanelLeftMinimumWidth() const { return panelLeftMinimumWidth; }
@@ -121,7 +127,7 @@ public:
     QSplitter* PanelCharts = nullptr;
     QCustomPlot* Chart = nullptr;
     QCustomPlot* Chart2 = nullptr;
-    QTableWidget* Grid = nullptr;
+    TTableGrid* Grid = nullptr;
     QWidget* PanelZoomX = nullptr;
     QTabBar* TabSetDevices = nullptr;
     QLabel* LabelDisplayedTimeSpan = nullptr;
@@ -175,7 +181,6 @@ private:
     void SpanTimeChange(int index);
     void LayHeaderOver(QWidget* valueList, bool setText, const QString& text);
     void AlignValueListRows(QWidget* listContent);
-    void FillTable();
     void RemoveAllSeries();
     void BuildOverviewSelector();
     void BuildOutputLanes(bool allDevices);
@@ -184,6 +189,8 @@ private:
     void UpdateChartTitle() override;
     QString SelectedTabText() const override;
     QString PrintTitle() const override;
+    // What the table printout takes over from the grid on screen.
+    TTablePrintMetrics TablePrintMetrics() const;
     void UpdateValueAxes();
     void RelabelOverviewGrids();
     void OpenInExcel();
@@ -204,6 +211,7 @@ private:
     int selectedTab = 0;
     std::unique_ptr<TChartView> chartView;
     std::unique_ptr<TChartValues> chartValues;
+    std::unique_ptr<TTableView> tableView;
     std::unique_ptr<TChartOutput> chartOutput;
     // Last: its analyses take their series off the charts before those go.
     TAnalysisSet analysisSet{this};

@@ -12,19 +12,11 @@ void TChildform::SpanTimeChange(int)
 {
 }
 
-void TChildform::FillTable()
-{
-}
-
 void TChildform::UpdateYieldText()
 {
 }
 
 void TChildform::UpdateChartTitle()
-{
-}
-
-void TChildform::RelabelOverviewGrids()
 {
 }
 

@@ -4,11 +4,14 @@
 
 #include "ui/analysis/ChartOutput.h"
 #include "ui/analysis/OutputDialogs.h"
+#include "ui/analysis/TableGrid.h"
+#include "ui/analysis/TablePrinter.h"
 #include "ui/common/UiText.h"
 
 #include <QComboBox>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QScreen>
 #include <QTabBar>
 
 QString TChildform::SelectedTabText() const
@@ -29,20 +32,39 @@ void TChildform::SaveChartImage()
 
 void TChildform::PrintWindow()
 {
-    if (!TableViewActive())
+    if (TableViewActive())
+        PrintTable(chartOutput->Printer(), chartOutput->Dialogs().printer, Grid->Content(),
+            TablePrintMetrics());
+    else
         chartOutput->PrintCharts();
+}
+
+TTablePrintMetrics TChildform::TablePrintMetrics() const
+{
+    TTablePrintMetrics metrics;
+    metrics.columnWidth = TTableGrid::DefaultColumnWidth;
+    metrics.rowHeight = TTableGrid::DefaultRowHeight;
+    metrics.lineWidth = 1;
+    const QScreen* screen = this->screen();
+    metrics.screenDpiY = screen ? static_cast<int>(screen->logicalDotsPerInchY()) : 96;
+    metrics.font = Grid->font();
+    return metrics;
 }
 
 void TChildform::PrintPreview()
 {
     const bool table = TableViewActive();
-    if (table || (!chartOutput->UpperTakesPart() && !chartOutput->LowerTakesPart()))
+    if (!table && !chartOutput->UpperTakesPart() && !chartOutput->LowerTakesPart())
         return;
     QPrinter& printer = chartOutput->Printer();
-    printer.setPageOrientation(QPageLayout::Landscape);
+    printer.setPageOrientation(table ? QPageLayout::Portrait : QPageLayout::Landscape);
     QPrintPreviewDialog preview(&printer, this);
     preview.setWindowTitle(UiText(TextId::TxtPrintPreview));
-    connect(&preview, &QPrintPreviewDialog::paintRequested, this,
-        [this](QPrinter* page) { chartOutput->PaintChartsPage(*page); });
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this, table](QPrinter* page) {
+        if (table)
+            PaintTablePages(*page, Grid->Content(), TablePrintMetrics());
+        else
+            chartOutput->PaintChartsPage(*page);
+    });
     preview.exec();
 }

@@ -12,6 +12,7 @@
 #include "ui/analysis/Childform.h"
 #include "ui/analysis/GraphPanel.h"
 #include "ui/analysis/OutputFiles.h"
+#include "ui/analysis/TableGrid.h"
 #include "ui/analysis/ValueSelector.h"
 
 #include <QCheckBox>
@@ -527,6 +528,28 @@ TEST_F(ChartOutputTest, ChartsPrintOnOneLandscapePageLaidOutByTheResolution)
     ASSERT_GT(high600, 0);
     ASSERT_GT(high1200, 0);
     EXPECT_NEAR(high600 / high1200, 5.0, 0.3);
+}
+
+TEST_F(ChartOutputTest, InTheTableViewPrintGoesToPortraitPagesOfTheTable)
+{
+    if (!PopplerAvailable())
+        GTEST_SKIP() << "pdfinfo and pdftotext (poppler-utils) are not installed";
+    Load({10, 21}, {2024, 3, 1}, {2024, 3, 3});
+    child->ShowTableView(true);
+    ASSERT_GT(child->Grid->RowCount(), 3);
+    const QString path = Temp("table.pdf");
+    PrintToPdf(path, 600);
+    EXPECT_EQ(PdfInfo(path, "Pages"), "1");
+    const QStringList size = PdfInfo(path, "Page size").split(' ');
+    ASSERT_GE(size.size(), 3);
+    EXPECT_LT(size[0].toDouble(), size[2].toDouble()); // portrait
+    const QString text = PdfPageText(path, 1);
+    const auto& content = child->Grid->Content();
+    for (int r : {1, content.RowCount() - 1})
+        EXPECT_TRUE(text.contains(QString::fromStdString(content.Text(0, r))))
+            << content.Text(0, r);
+    EXPECT_TRUE(text.contains(
+        QString::fromStdString(content.Text(content.ColumnCount() - 1, content.RowCount() - 1))));
 }
 
 } // namespace

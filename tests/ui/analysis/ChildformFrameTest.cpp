@@ -3,6 +3,7 @@
 #include "support/GuiTestHelpers.h"
 #include "support/TestFiles.h"
 #include "ui/analysis/Childform.h"
+#include "ui/analysis/TableGrid.h"
 #include "ui/common/XPButton.h"
 
 #include <QAction>
@@ -15,7 +16,6 @@
 #include <QSlider>
 #include <QSplitter>
 #include <QTabBar>
-#include <QTableWidget>
 #include <QTest>
 #include <QWheelEvent>
 
