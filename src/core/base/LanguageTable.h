@@ -131,6 +131,8 @@ enum class TextId {
     TxtCountry,
     TxtCopy,
     TxtCopyTable,
+    TxtPrintPreview,
+    TxtPrintFailed,
     Count
 };
 

@@ -889,6 +889,20 @@ const TextRow Rows[] = {
       "Copiar tabla",
       "Copia tabella",
       "Copiar tabela"}},
+    {TextId::TxtPrintPreview,
+     {"Druckvorschau",
+      "Print preview",
+      "Aperçu avant impression",
+      "Vista previa de impresión",
+      "Anteprima di stampa",
+      "Pré-visualização da impressão"}},
+    {TextId::TxtPrintFailed,
+     {"Das Dokument konnte nicht gedruckt werden.",
+      "The document could not be printed.",
+      "Le document n'a pas pu être imprimé.",
+      "No se pudo imprimir el documento.",
+      "Impossibile stampare il documento.",
+      "Não foi possível imprimir o documento."}},
 };
 // clang-format on
 

@@ -40,6 +40,25 @@ QCPRange FittedRange(const TValueRange& values, double roomBelow)
     return QCPRange(mn - e - roomBelow, mx + e + 1);
 }
 
+// A title stands in the first row of its chart's layout while it has a text.
+void SetTitleOf(QCustomPlot& plot, QCPTextElement& title, const QString& text)
+{
+    QCPLayoutGrid* layout = plot.plotLayout();
+    const bool inLayout
+        = layout->elementCount() > 0 && layout->hasElement(0, 0) && layout->element(0, 0) == &title;
+    title.setText(text);
+    if (text.isEmpty() && inLayout) {
+        layout->take(&title);
+        layout->simplify();
+        title.setVisible(false);
+    } else if (!text.isEmpty() && !inLayout) {
+        layout->insertRow(0);
+        layout->addElement(0, 0, &title);
+        title.setVisible(true);
+    }
+    plot.replot(QCustomPlot::rpQueuedReplot);
+}
+
 } // namespace
 
 TChartView::TChartView(QCustomPlot& chart, QCustomPlot& chart2, QObject* parent)
@@ -69,6 +88,8 @@ TChartView::TChartView(QCustomPlot& chart, QCustomPlot& chart2, QObject* parent)
 
     title = new QCPTextElement(&chart, QString(), ChartFont());
     title->setVisible(false);
+    lowerTitle = new QCPTextElement(&chart2, QString(), ChartFont());
+    lowerTitle->setVisible(false);
 
     repaintTimer.setInterval(RepaintDelayMs);
     repaintTimer.setSingleShot(true);
@@ -230,20 +251,7 @@ double TChartView::TimeIncrement() const
 
 void TChartView::SetTitle(const QString& text)
 {
-    QCPLayoutGrid* layout = chart.plotLayout();
-    const bool inLayout
-        = layout->elementCount() > 0 && layout->hasElement(0, 0) && layout->element(0, 0) == title;
-    title->setText(text);
-    if (text.isEmpty() && inLayout) {
-        layout->take(title);
-        layout->simplify();
-        title->setVisible(false);
-    } else if (!text.isEmpty() && !inLayout) {
-        layout->insertRow(0);
-        layout->addElement(0, 0, title);
-        title->setVisible(true);
-    }
-    chart.replot(QCustomPlot::rpQueuedReplot);
+    SetTitleOf(chart, *title, text);
 }
 
 QString TChartView::Title() const
@@ -251,9 +259,30 @@ QString TChartView::Title() const
     return title->text();
 }
 
+void TChartView::SetLowerTitle(const QString& text)
+{
+    SetTitleOf(chart2, *lowerTitle, text);
+}
+
+QString TChartView::LowerTitle() const
+{
+    return lowerTitle->text();
+}
+
 void TChartView::SetSideMargins(int percent)
 {
     sideMarginPercent = percent;
+    ApplyMargins();
+}
+
+void TChartView::SetVerticalMargins(int percent)
+{
+    verticalMarginPercent = percent;
+    ApplyMargins();
+}
+
+void TChartView::ApplyMargins()
+{
     for (QCustomPlot* plot : {&chart, &chart2}) {
         UpdateMargins(*plot);
         plot->replot(QCustomPlot::rpQueuedReplot);
@@ -262,11 +291,19 @@ void TChartView::SetSideMargins(int percent)
 
 void TChartView::UpdateMargins(QCustomPlot& plot)
 {
-    // One percent of the chart's height above and below.
     const QRect area = plot.viewport();
     const int x = area.width() * sideMarginPercent / 100;
-    const int y = area.height() / 100;
+    const int y = area.height() * verticalMarginPercent / 100;
     plot.plotLayout()->setMargins(QMargins(x, y, x, y));
+}
+
+void TChartView::DrawAtSize(QCustomPlot& plot, QCPPainter& painter, QSize size)
+{
+    const QRect screen = plot.viewport();
+    plot.setViewport(QRect(QPoint(0, 0), size));
+    PrepareRepaint(plot);
+    plot.toPainter(&painter, size.width(), size.height());
+    plot.setViewport(screen);
 }
 
 void TChartView::PrepareRepaint(QCustomPlot& plot)

@@ -8,6 +8,7 @@
 #include "ui/analysis/ChartSeriesTarget.h"
 
 #include <QObject>
+#include <QSize>
 #include <QStringList>
 #include <QTimer>
 
@@ -19,6 +20,7 @@ class QCustomPlot;
 class QCPGraph;
 class QCPTextElement;
 class QCPMarginGroup;
+class QCPPainter;
 class TDateTimeTicker;
 class TLaneAxisTicker;
 
@@ -74,9 +76,19 @@ public:
     // The upper chart's title (several lines allowed); empty hides it.
     void SetTitle(const QString& text);
     QString Title() const;
+    // The lower chart's title, hidden on screen; pictures and printouts may show one.
+    void SetLowerTitle(const QString& text);
+    QString LowerTitle() const;
 
-    // The room left and right of both charts, in percent of their width (1 on screen).
+    // The room left and right of both charts, in percent of their width (1 on screen),
+    // and above and below them, in percent of their height (1 on screen).
     void SetSideMargins(int percent);
+    void SetVerticalMargins(int percent);
+
+    // Draws one of the two charts laid out at the given size, margins included, with the
+    // painter's origin as its top-left corner. The screen keeps showing what it showed;
+    // the chart is laid out for the screen again at its next repaint.
+    void DrawAtSize(QCustomPlot& plot, QCPPainter& painter, QSize size);
 
     // Repaints both charts now and again until their plot areas line up.
     void RepaintNow();
@@ -86,6 +98,7 @@ private:
     void PrepareRepaint(QCustomPlot& plot);
     void NoteRepainted();
     void RepaintTimerTimer();
+    void ApplyMargins();
     void UpdateMargins(QCustomPlot& plot);
     bool PlotAreasAligned() const;
     QCPGraph* MakePlaceholder(QCustomPlot& plot, QCPAxis* valueAxis);
@@ -99,9 +112,11 @@ private:
     QSharedPointer<TDateTimeTicker> timeTicker2;
     QSharedPointer<TLaneAxisTicker> laneTicker;
     QPointer<QCPTextElement> title;
+    QPointer<QCPTextElement> lowerTitle;
     QPointer<QCPMarginGroup> marginGroup;
     std::array<QPointer<QCPGraph>, 4> placeholders;
     QTimer repaintTimer;
     bool repaintingForAlignment = false;
     int sideMarginPercent = 1;
+    int verticalMarginPercent = 1;
 };

@@ -3,6 +3,7 @@
 #include "core/base/DateTime.h"
 #include "ui/analysis/ChartValues.h"
 #include "ui/analysis/ChartView.h"
+#include "ui/analysis/OutputDialogs.h"
 #include "ui/analysis/TableGrid.h"
 #include "ui/analysis/TableView.h"
 #include "ui/analysis/ValueSelector.h"
@@ -202,6 +203,8 @@ void TChildform::CreatePanelGraph(QWidget* content)
     // Sets both charts up, on today.
     chartView = std::make_unique<TChartView>(*Chart, *Chart2);
     chartValues = std::make_unique<TChartValues>(analysisSet, *chartView, *this);
+    chartOutput = std::make_unique<TChartOutput>(*chartView, analysisSet, *this);
+    chartOutput->SetDialogs(StandardOutputDialogs(this));
     PanelCharts->addWidget(Chart);
     PanelCharts->addWidget(Chart2);
     PanelCharts->setStretchFactor(0, 1);

@@ -7,6 +7,8 @@
 #include "core/loading/AnalysisSet.h"
 #include "core/settings/IniSettings.h"
 #include "ui/analysis/ChartHost.h"
+#include "ui/analysis/ChartOutput.h"
+#include "ui/analysis/TablePrinter.h"
 
 #include <QMdiSubWindow>
 #include <QStringList>
@@ -35,7 +37,10 @@ class TTableGrid;
 class TTableView;
 class TXPButton;
 
-class TChildform : public QMdiSubWindow, public TAnalysisSetHooks, public TChartHost {
+class TChildform : public QMdiSubWindow,
+                   public TAnalysisSetHooks,
+                   public TChartHost,
+                   public TChartOutputHost {
     Q_OBJECT
 public:
     // The entry of the time-window list selected after loading.
@@ -80,6 +85,9 @@ public:
     void OnActivate();
     void SaveChartImage();
     void PrintWindow();
+    void PrintPreview();
+    // Pictures and printouts of the charts; its dialogs may be replaced (tests).
+    TChartOutput& ChartOutput() { return *chartOutput; }
 
     void UpdateCaption();
     bool HasCurrentAnalysis() const;
@@ -178,7 +186,11 @@ private:
     void BuildOutputLanes(bool allDevices);
     QScrollArea* ValueListOf(TLogAnalysis& analysis);
     void UpdateYieldText();
-    void UpdateChartTitle();
+    void UpdateChartTitle() override;
+    QString SelectedTabText() const override;
+    QString PrintTitle() const override;
+    // What the table printout takes over from the grid on screen.
+    TTablePrintMetrics TablePrintMetrics() const;
     void UpdateValueAxes();
     void RelabelOverviewGrids();
     void OpenInExcel();
@@ -200,6 +212,7 @@ private:
     std::unique_ptr<TChartView> chartView;
     std::unique_ptr<TChartValues> chartValues;
     std::unique_ptr<TTableView> tableView;
+    std::unique_ptr<TChartOutput> chartOutput;
     // Last: its analyses take their series off the charts before those go.
     TAnalysisSet analysisSet{this};
 };

@@ -23,11 +23,3 @@ void TChildform::UpdateChartTitle()
 void TChildform::OpenInExcel()
 {
 }
-
-void TChildform::SaveChartImage()
-{
-}
-
-void TChildform::PrintWindow()
-{
-}

@@ -130,6 +130,7 @@ void TMainform::CreateActions()
     ActionSave->setIcon(PaintToolGlyph(ToolGlyph::Save));
     ActionPrint = command(&TMainform::ActionPrintExecute, QKeySequence(Qt::CTRL | Qt::Key_P));
     ActionPrint->setIcon(PaintToolGlyph(ToolGlyph::Print));
+    ActionPrintPreview = command(&TMainform::ActionPrintPreviewExecute);
     ActionExit = command(&TMainform::ActionExitExecute);
     ActionWindowSettings = command(&TMainform::ActionWindowSettingsExecute);
     ActionAbout = command(&TMainform::ActionAboutExecute);
@@ -177,6 +178,7 @@ void TMainform::CreateMenus()
     MenuFile->addSeparator();
     MenuFile->addAction(ActionSave);
     MenuFile->addAction(ActionPrint);
+    MenuFile->addAction(ActionPrintPreview);
     MenuFile->addSeparator();
     MenuFile->addAction(ActionExit);
     MenuSettings = menuBar()->addMenu(QString());
@@ -334,6 +336,7 @@ void TMainform::UpdateCommandStates()
         withWindow->setEnabled(anyWindow);
     ActionSave->setEnabled(seriesFlag);
     ActionPrint->setEnabled(seriesFlag || tableFlag);
+    ActionPrintPreview->setEnabled(seriesFlag || tableFlag);
     ActionViewChart->setEnabled(active != nullptr);
     ActionViewList->setEnabled(active != nullptr);
     ActionViewChart->setChecked(!tableFlag);
@@ -347,6 +350,7 @@ void TMainform::ApplyLanguage()
     ActionClose->setText(UiText(TextId::TxtClose));
     ActionSave->setText(UiText(TextId::TxtSave));
     ActionPrint->setText(UiText(TextId::TxtPrint));
+    ActionPrintPreview->setText(UiText(TextId::TxtPrintPreview));
     ActionExit->setText(UiText(TextId::TxtExit));
     MenuSettings->setTitle(UiText(TextId::TxtSettings));
     ActionWindowSettings->setText(UiText(TextId::TxtCurrentWindow));
@@ -486,6 +490,11 @@ void TMainform::ActionSaveExecute()
 void TMainform::ActionPrintExecute()
 {
     WithActiveWindow([](TChildform& window) { window.PrintWindow(); });
+}
+
+void TMainform::ActionPrintPreviewExecute()
+{
+    WithActiveWindow([](TChildform& window) { window.PrintPreview(); });
 }
 
 void TMainform::ActionWindowSettingsExecute()

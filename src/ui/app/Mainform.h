@@ -49,6 +49,7 @@ public:
     void ActionCloseExecute();
     void ActionSaveExecute();
     void ActionPrintExecute();
+    void ActionPrintPreviewExecute();
     void ActionExitExecute();
     void ActionWindowSettingsExecute();
     void ActionAboutExecute();
@@ -70,6 +71,7 @@ public:
     QAction* ActionClose = nullptr;
     QAction* ActionSave = nullptr;
     QAction* ActionPrint = nullptr;
+    QAction* ActionPrintPreview = nullptr;
     QAction* ActionExit = nullptr;
     QAction* ActionWindowSettings = nullptr;
     QAction* ActionAbout = nullptr;

@@ -75,9 +75,10 @@ TEST_F(MainformTest, WithoutAnAnalysisWindowOnlyOpenExitAndInfoAreEnabled)
     StartAndCancel();
     for (QAction* enabled : {form->ActionOpen, form->ActionExit, form->ActionAbout})
         EXPECT_TRUE(enabled->isEnabled()) << enabled->text().toStdString();
-    for (QAction* disabled : {form->ActionClose, form->ActionSave, form->ActionPrint,
-             form->ActionWindowSettings, form->ActionCascade, form->ActionTileHorizontal,
-             form->ActionMinimizeAll, form->ActionViewChart, form->ActionViewList})
+    for (QAction* disabled :
+        {form->ActionClose, form->ActionSave, form->ActionPrint, form->ActionPrintPreview,
+            form->ActionWindowSettings, form->ActionCascade, form->ActionTileHorizontal,
+            form->ActionMinimizeAll, form->ActionViewChart, form->ActionViewList})
         EXPECT_FALSE(disabled->isEnabled()) << disabled->text().toStdString();
     // Short-cuts of the disabled commands do nothing and break nothing.
     QTest::keyClick(form.get(), Qt::Key_W, Qt::ControlModifier);
@@ -92,6 +93,8 @@ TEST_F(MainformTest, MenusFollowTheChosenLanguageWhichIsStoredAndReadAtTheNextSt
     ClickToolButton(form->LanguageActions[1]);
     EXPECT_EQ(form->MenuFile->title(), QStringLiteral("File"));
     EXPECT_EQ(form->ActionOpen->text(), QStringLiteral("Open"));
+    EXPECT_EQ(form->ActionPrintPreview->text(), QStringLiteral("Print preview"));
+    EXPECT_TRUE(form->MenuFile->actions().contains(form->ActionPrintPreview));
     EXPECT_EQ(form->MenuWindow->title(), QStringLiteral("Window"));
     EXPECT_EQ(form->ActionMinimizeAll->text(), QStringLiteral("Minimise all"));
     EXPECT_EQ(form->ActionViewChart->toolTip(), QStringLiteral("Graphical view"));
