@@ -109,6 +109,8 @@ TLoadResult LoadLogFiles(TAnalysisSet& target, const TLogFileList& files, TDateT
     }
     try {
         target.FinishLoad();
+        if (hooks.finishViews)
+            hooks.finishViews();
     } catch (const std::exception&) {
         target.ResetToEmpty();
         Fail(TextId::TxtReportNotProduced);

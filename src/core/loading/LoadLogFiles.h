@@ -25,6 +25,9 @@ struct TLoadHooks {
     // Asked before every file whether memory for it remains. Unset: a block of 25 MiB is
     // allocated and freed.
     std::function<bool()> memoryAvailable;
+    // Builds the views on the completed analysis; a failure counts as the analysis
+    // failing.
+    std::function<void()> finishViews;
 };
 
 struct TLoadFailure {
@@ -42,8 +45,8 @@ struct TLoadResult {
 
 // Fails with "No files were found, …" for an empty list (nothing changed), with the
 // not-enough-memory text when the memory test fails (the set is emptied), and with
-// "Severe error: Report could not be produced." when the analysis cannot be completed
-// (the set is emptied). An abort empties the set and returns aborted.
+// "Severe error: Report could not be produced." when the analysis or its views cannot be
+// completed (the set is emptied). An abort empties the set and returns aborted.
 TLoadResult LoadLogFiles(TAnalysisSet& target, const TLogFileList& files, TDateTime from,
     TDateTime to, const TLoadHooks& hooks = {});
 

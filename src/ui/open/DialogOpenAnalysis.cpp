@@ -214,8 +214,10 @@ void TDialogOpenAnalysis::SetDateRange(
 
 bool TDialogOpenAnalysis::Analyse()
 {
-    KeepPeriod(validFiles, FromQDate(DateFrom->date()), FromQDate(DateTo->date()));
-    return LoadFiles();
+    // The scanned list stays whole, so that another period can be chosen after this one.
+    TLogFileList chosen = validFiles;
+    KeepPeriod(chosen, FromQDate(DateFrom->date()), FromQDate(DateTo->date()));
+    return LoadFiles(chosen);
 }
 
 void TDialogOpenAnalysis::SelectDirBtnClick()
@@ -279,9 +281,9 @@ void TDialogOpenAnalysis::closeEvent(QCloseEvent* event)
     QDialog::closeEvent(event);
 }
 
-bool TDialogOpenAnalysis::LoadFiles()
+bool TDialogOpenAnalysis::LoadFiles(const TLogFileList& files)
 {
-    if (validFiles.empty())
+    if (files.empty())
         Fail(TextId::TxtNoFilesFound);
     if (!target)
         throw KalvexError("Illegal State (OpenDialog::Target == NULL)");
@@ -319,10 +321,14 @@ bool TDialogOpenAnalysis::LoadFiles()
     hooks.deviceFailed = [](const std::string& message) {
         ReportApplicationError(QString::fromStdString(message));
     };
+    hooks.finishViews = [this] {
+        target->UpdateCaption();
+        target->FinishLoad();
+    };
 
     TLoadResult result;
     try {
-        result = LoadLogFiles(target->AnalysisSet(), validFiles, FromQDate(DateFrom->date()),
+        result = LoadLogFiles(target->AnalysisSet(), files, FromQDate(DateFrom->date()),
             FromQDate(DateTo->date()), hooks);
     } catch (const std::exception&) {
         target->ResetToEmpty();
@@ -334,8 +340,6 @@ bool TDialogOpenAnalysis::LoadFiles()
             MessageIcon::Information, MessageButtons::Ok});
         return false;
     }
-    target->UpdateCaption();
-    target->FinishLoad();
     if (!result.failures.empty()) {
         QStringList lines;
         for (const std::string& line : result.ErrorLines())

@@ -102,6 +102,21 @@ TEST_F(LoadLogFilesTest, NothingToLoadOrNothingLoadedFailsWithItsMessage)
     EXPECT_EQ(set.Caption(), "New");
 }
 
+TEST_F(LoadLogFilesTest, ViewsThatCannotBeBuiltFailTheReportAndEmptyTheAnalysis)
+{
+    int built = 0;
+    TLoadHooks hooks;
+    hooks.finishViews = [&] {
+        ++built;
+        EXPECT_EQ(set.DayList().Count(), 3) << "the views follow the completed analysis";
+        throw KalvexError("grid");
+    };
+    ExpectFailure(TextId::TxtReportNotProduced, [&] { Load(hooks); });
+    EXPECT_EQ(built, 1);
+    EXPECT_EQ(set.DeviceCount(), 0);
+    EXPECT_EQ(set.Caption(), "New");
+}
+
 TEST_F(LoadLogFilesTest, FilesVanishingOrUnreadableBetweenScanAndLoadAreListedAsFailed)
 {
     std::filesystem::remove(other);
