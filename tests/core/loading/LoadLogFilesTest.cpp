@@ -102,6 +102,16 @@ TEST_F(LoadLogFilesTest, NothingToLoadOrNothingLoadedFailsWithItsMessage)
     EXPECT_EQ(set.Caption(), "New");
 }
 
+TEST_F(LoadLogFilesTest, WithoutAUsableSettingsFolderTheFilesLoadWithDefaults)
+{
+    SetVariable("LocalAppData", std::nullopt);
+    const TLoadResult result = Load();
+    EXPECT_EQ(result.loadedFiles.size(), 3u);
+    EXPECT_EQ(result.failures.size(), 1u) << "only the garbage file";
+    ASSERT_NE(set.Analysis(1), nullptr);
+    EXPECT_EQ(set.Analysis(1)->FileCount(), 2);
+}
+
 TEST_F(LoadLogFilesTest, ViewsThatCannotBeBuiltFailTheReportAndEmptyTheAnalysis)
 {
     int built = 0;
