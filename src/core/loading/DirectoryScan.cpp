@@ -58,11 +58,18 @@ void ScanDirectory(const std::string& directory, TLogFileList& list, int depth)
     ScanLevel(directory, list, depth, visited);
 }
 
+void SortByDateKey(TLogFileList& list, int currentYear)
+{
+    std::sort(list.begin(), list.end(), [&](const TLogFileEntry& a, const TLogFileEntry& b) {
+        const std::int64_t dayA = DateKeyDay(a.dateKey, currentYear);
+        const std::int64_t dayB = DateKeyDay(b.dateKey, currentYear);
+        return dayA != dayB ? dayA < dayB : a.path < b.path;
+    });
+}
+
 void SortByDateKey(TLogFileList& list)
 {
-    std::sort(list.begin(), list.end(), [](const TLogFileEntry& a, const TLogFileEntry& b) {
-        return a.dateKey != b.dateKey ? a.dateKey < b.dateKey : a.path < b.path;
-    });
+    SortByDateKey(list, CurrentYear());
 }
 
 std::optional<TFileDates> TrimToDatedEnds(TLogFileList& list, int currentYear)

@@ -22,8 +22,10 @@ using TLogFileList = std::vector<TLogFileEntry>;
 // directory reached a second time (through a symbolic link) is not searched again.
 void ScanDirectory(const std::string& directory, TLogFileList& list, int depth);
 
-// Ascending date key; equal keys by path, so that every scan gives the same order.
+// Ascending date key, its two-digit year placed as for the dates of the names (so 1999
+// comes before 2000); equal keys by path, so that every scan gives the same order.
 void SortByDateKey(TLogFileList& list);
+void SortByDateKey(TLogFileList& list, int currentYear);
 
 struct TFileDates {
     TDateTime first = 0;

@@ -174,6 +174,24 @@ TEST(FileSelection, EndsWithoutValidDateAreDroppedUntilADatedOneIsFound)
     EXPECT_TRUE(undated.empty());
 }
 
+TEST(FileSelection, DaysAcrossATurnOfTheCenturySortAndBoundThePickersInOrder)
+{
+    TLogFileList list
+        = Entries({"/l/AB000102.csv", "/l/AB991231.csv", "/l/AB000101.csv", "/l/AB991230.csv"});
+    SortByDateKey(list, 2024);
+    EXPECT_EQ(Paths(list, "/l"),
+        (std::vector<std::string>{"AB991230.csv", "AB991231.csv", "AB000101.csv", "AB000102.csv"}));
+    const auto dates = TrimToDatedEnds(list, 2024);
+    ASSERT_TRUE(dates);
+    EXPECT_EQ(dates->first, Date(1999, 12, 30));
+    EXPECT_EQ(dates->last, Date(2000, 1, 2));
+
+    // The window moves with the current year: in 2080, 60 is 2060 and 10 is 2110.
+    TLogFileList later = Entries({"/l/AB100101.csv", "/l/AB600101.csv"});
+    SortByDateKey(later, 2080);
+    EXPECT_EQ(Paths(later, "/l"), (std::vector<std::string>{"AB600101.csv", "AB100101.csv"}));
+}
+
 TEST(FileSelection, PeriodKeepsTheDaysWithinBothBoundsAlsoAcrossACentury)
 {
     TLogFileList list = Entries({"/l/AB100516.csv", "/l/AB100517.csv", "/l/CD100517.csv",
