@@ -226,6 +226,11 @@ void TLogFileReader::ReadRecords(TDay& day)
             firstRecordDay = std::floor(second);
         pattern = recordsPattern;
     }
+    // A day that was read before (a copy of its file) goes into place in one pass.
+    for (const TColumnTarget& target : targets) {
+        if (target.series && !target.series->KeepsOneBarPerDay())
+            target.series->Points().BeginMerge();
+    }
     try {
         for (size_t i = 0; i < lines.size(); ++i)
             ReadRecord(day, lines[i], i == 0 ? firstRecordDay : std::nullopt);
@@ -237,6 +242,10 @@ void TLogFileReader::ReadRecords(TDay& day)
         // The records read so far stay.
     } catch (const std::bad_alloc&) {
         // Out of memory: the file counts as loaded with what was read, as after a bad record.
+    }
+    for (const TColumnTarget& target : targets) {
+        if (target.series)
+            target.series->Points().EndMerge();
     }
     day.last = day.dayDate + 1;
     pattern = recordsPattern;
@@ -295,7 +304,7 @@ void TLogFileReader::ReadRecord(TDay& day, std::string_view line, std::optional<
         const int n = points.Count();
         if (target.continues && !series.KeepsOneBarPerDay() && n >= 2 && points.Y(n - 1) == value
             && points.Y(n - 2) == value && !points.IsNull(n - 1) && !points.IsNull(n - 2)
-            && points.X(n - 1) <= t)
+            && points.X(n - 2) <= points.X(n - 1) && points.X(n - 1) <= t)
             points.SetX(n - 1, t);
         else
             series.AddPoint(t, value);

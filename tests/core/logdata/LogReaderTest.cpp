@@ -506,6 +506,8 @@ TEST_F(LogReaderTest, DuplicateDaysLoadWithoutDoublingOrDisorder)
     const TPointSeries& points = analysis->Series(0)->Points();
     for (int i = 1; i < points.Count(); ++i)
         ASSERT_LE(points.X(i - 1), points.X(i)) << i;
+    // The copy keeps its runs compressed: first, latest and closing null point.
+    EXPECT_EQ(points.Count(), 6);
 
     analysis->BuildSums();
     const TFieldSeries& ptag = *analysis->Series(FieldOf(*analysis, "Ptag"));
