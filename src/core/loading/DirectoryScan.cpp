@@ -10,18 +10,19 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Names of the directory's entries in name order, without hidden ones; empty when it
-// cannot be read.
-std::vector<std::string> VisibleNames(const fs::path& directory)
+bool IsHidden(const std::string& name)
+{
+    return !name.empty() && name[0] == '.';
+}
+
+// Names of the directory's entries in name order; empty when it cannot be read.
+std::vector<std::string> EntryNames(const fs::path& directory)
 {
     std::vector<std::string> names;
     std::error_code error;
     fs::directory_iterator it(directory, fs::directory_options::skip_permission_denied, error);
-    for (; !error && it != fs::directory_iterator(); it.increment(error)) {
-        std::string name = it->path().filename().string();
-        if (!name.empty() && name[0] != '.')
-            names.push_back(std::move(name));
-    }
+    for (; !error && it != fs::directory_iterator(); it.increment(error))
+        names.push_back(it->path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -35,10 +36,11 @@ void ScanLevel(
         return;
     const std::string prefix
         = directory.empty() || directory.back() == '/' ? directory : directory + "/";
-    const std::vector<std::string> names = VisibleNames(directory);
+    const std::vector<std::string> names = EntryNames(directory);
     if (depth > 0) {
+        // Hidden folders are not searched; hidden files are listed like the others.
         for (const std::string& name : names) {
-            if (fs::is_directory(prefix + name, error))
+            if (!IsHidden(name) && fs::is_directory(prefix + name, error))
                 ScanLevel(prefix + name, list, depth - 1, visited);
         }
     }

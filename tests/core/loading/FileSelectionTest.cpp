@@ -112,11 +112,12 @@ TEST(DirectoryScan, FindsLogFilesTwoLevelsDownSubdirectoriesFirst)
     EXPECT_EQ(Paths(flat, root), (std::vector<std::string>{"AB100517.csv", "AB100518.CSV"}));
 }
 
-TEST(DirectoryScan, PassesOverHiddenEntriesDirectoriesNamedCsvAndLinkLoops)
+TEST(DirectoryScan, ListsHiddenFilesButPassesOverHiddenFoldersDirectoriesNamedCsvAndLinkLoops)
 {
     QTemporaryDir dir;
     const std::string root = dir.path().toStdString();
     WriteTestFile(root + "/AB100517.csv", "x");
+    WriteTestFile(root + "/.0100516.csv", "x"); // hidden, date key 100516
     WriteTestFile(root + "/.AB100518.csv", "x");
     WriteTestFile(root + "/._AB100519.csv", "x");
     WriteTestFile(root + "/.hidden/AB100520.csv", "x");
@@ -129,8 +130,8 @@ TEST(DirectoryScan, PassesOverHiddenEntriesDirectoriesNamedCsvAndLinkLoops)
 
     TLogFileList list;
     ScanDirectory(root, list, 2);
-    EXPECT_EQ(
-        Paths(list, root), (std::vector<std::string>{"GH100524.csv/IJ100525.csv", "AB100517.csv"}));
+    EXPECT_EQ(Paths(list, root),
+        (std::vector<std::string>{"GH100524.csv/IJ100525.csv", ".0100516.csv", "AB100517.csv"}));
 }
 
 TEST(DirectoryScan, LinkedDirectoriesAreSearchedOnceAndUnreadableOnesSkipped)
