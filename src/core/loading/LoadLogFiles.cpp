@@ -4,18 +4,24 @@
 #include "core/base/LanguageTable.h"
 #include "core/loading/AnalysisSet.h"
 
+#include <cstdint>
 #include <exception>
-#include <memory>
+#include <fstream>
 #include <new>
+#include <sstream>
 
 namespace {
 
-constexpr size_t MemoryProbeBytes = 26214400; // 25 MiB
+constexpr std::uint64_t MemoryProbeBytes = 26214400; // 25 MiB
 
+// Allocating a block proves nothing here (memory is only committed when touched), so the
+// system is asked how much it can still give.
 bool ProbeMemory()
 {
-    const std::unique_ptr<char[]> block(new (std::nothrow) char[MemoryProbeBytes]);
-    return block != nullptr;
+    std::ifstream file("/proc/meminfo");
+    std::stringstream text;
+    text << file.rdbuf();
+    return EnoughMemoryToLoad(text.str());
 }
 
 std::string MessageOf(const std::exception& e)
@@ -26,6 +32,19 @@ std::string MessageOf(const std::exception& e)
 }
 
 } // namespace
+
+bool EnoughMemoryToLoad(std::string_view meminfo)
+{
+    constexpr std::string_view key = "MemAvailable:";
+    const size_t at = meminfo.find(key);
+    if (at == std::string_view::npos)
+        return true;
+    std::istringstream line{std::string(meminfo.substr(at + key.size(), 40))};
+    std::uint64_t kilobytes = 0;
+    if (!(line >> kilobytes))
+        return true;
+    return kilobytes * 1024 >= MemoryProbeBytes;
+}
 
 std::vector<std::string> TLoadResult::ErrorLines() const
 {
