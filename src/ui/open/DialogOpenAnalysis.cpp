@@ -99,6 +99,10 @@ TDialogOpenAnalysis::TDialogOpenAnalysis(TDialogFileError* errors, QWidget* pare
     progressRow->addWidget(Progress, 1);
     layout->addLayout(progressRow);
     LabelAbort = new QLabel(this);
+    // Its line is kept while it is hidden, so the dialog keeps its size while loading.
+    QSizePolicy abortPolicy = LabelAbort->sizePolicy();
+    abortPolicy.setRetainSizeWhenHidden(true);
+    LabelAbort->setSizePolicy(abortPolicy);
     LabelAbort->hide();
     layout->addWidget(LabelAbort);
 
@@ -297,6 +301,7 @@ bool TDialogOpenAnalysis::LoadFiles(const TLogFileList& files)
         SetInputsEnabled(true);
         LabelAbort->hide();
         Progress->setValue(0);
+        Progress->setEnabled(false);
         QApplication::processEvents();
     });
     // An Esc pressed before now, or still held, cannot abort: the load waits for it.

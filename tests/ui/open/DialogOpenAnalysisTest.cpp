@@ -160,7 +160,19 @@ TEST_F(DialogOpenAnalysisTest, APeriodWithoutFilesKeepsTheDialogOpenAndAnotherPe
     EXPECT_EQ(window->windowTitle(), QStringLiteral("New"));
 
     dialog.DateTo->setDate(QDate(2010, 5, 31));
+    const QSize before = dialog.size();
+    QSize whileLoading;
+    bool progressEnabled = false;
+    QObject::connect(dialog.Progress, &QProgressBar::valueChanged, &dialog, [&](int value) {
+        if (value > 0) {
+            whileLoading = dialog.size();
+            progressEnabled = dialog.Progress->isEnabled();
+        }
+    });
     QTest::mouseClick(dialog.ExecuteBtn, Qt::LeftButton);
+    EXPECT_TRUE(progressEnabled);
+    EXPECT_EQ(whileLoading, before) << "the line of LabelAbort is kept";
+    EXPECT_FALSE(dialog.Progress->isEnabled()) << "after the load";
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(window->windowTitle(),
