@@ -8,6 +8,7 @@
 #include "support/BenchmarkYear.h"
 
 #include <QCoreApplication>
+#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -66,6 +67,45 @@ BENCHMARK(LoadAYear)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->Iterations(5);
+
+// January of the year, once as it is and once with a backup copy of every file in a
+// subfolder: each day is then read twice and its copy merged into the series.
+void LoadAMonth(benchmark::State& state)
+{
+    const bool withCopy = state.range(0) != 0;
+    const TDateTime from = year->From();
+    const TDateTime to = EncodeDate(2024, 1, 31);
+    TLogFileList january = FindLogFiles(year->LogDirectory());
+    KeepPeriod(january, from, to);
+    QTemporaryDir month;
+    const std::filesystem::path root = month.path().toStdString();
+    std::filesystem::create_directories(root / "backup");
+    for (const TLogFileEntry& file : january) {
+        const std::filesystem::path name = std::filesystem::path(file.path).filename();
+        std::filesystem::copy_file(file.path, root / name);
+        if (withCopy)
+            std::filesystem::copy_file(file.path, root / "backup" / name);
+    }
+    const TLogFileList found = FindLogFiles(root.string());
+    for (auto _ : state) {
+        auto set = std::make_unique<TAnalysisSet>();
+        const TLoadResult result = LoadLogFiles(*set, found, from, to);
+        if (!result.failures.empty())
+            state.SkipWithError(("failed: " + result.failures[0].path).c_str());
+        benchmark::DoNotOptimize(set->DayList().Count());
+        state.PauseTiming();
+        set.reset();
+        state.ResumeTiming();
+    }
+    state.counters["files"] = static_cast<double>(found.size());
+}
+
+BENCHMARK(LoadAMonth)
+    ->ArgName("copy")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 } // namespace
 

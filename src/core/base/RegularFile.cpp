@@ -4,6 +4,24 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+bool ReadDescriptor(int fd, std::string& bytes)
+{
+    size_t done = 0;
+    bool failed = false;
+    while (!failed && done < bytes.size()) {
+        const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n == 0)
+            break;
+        failed = n < 0;
+        if (!failed)
+            done += static_cast<size_t>(n);
+    }
+    bytes.resize(done);
+    return !failed;
+}
+
 TFileRead ReadRegularFile(const std::string& path, off_t maxSize)
 {
     TFileRead file;
@@ -14,20 +32,15 @@ TFileRead ReadRegularFile(const std::string& path, off_t maxSize)
     }
     if (::fstat(fd, &file.info) == 0 && S_ISREG(file.info.st_mode)
         && file.info.st_size <= maxSize) {
-        file.bytes.resize(static_cast<size_t>(file.info.st_size));
-        size_t done = 0;
-        bool ok = true;
-        while (ok && done < file.bytes.size()) {
-            const ssize_t n = ::read(fd, file.bytes.data() + done, file.bytes.size() - done);
-            if (n < 0 && errno == EINTR)
-                continue;
-            ok = n > 0;
-            if (ok)
-                done += static_cast<size_t>(n);
+        const size_t size = static_cast<size_t>(file.info.st_size);
+        file.bytes.resize(size);
+        // A read error part-way leaves no truncated text that could pass for the file.
+        if (ReadDescriptor(fd, file.bytes)) {
+            file.complete = file.bytes.size() == size;
+            file.status = TFileReadStatus::Read;
+        } else {
+            file.bytes.clear();
         }
-        file.complete = done == file.bytes.size();
-        file.bytes.resize(done);
-        file.status = TFileReadStatus::Read;
     }
     ::close(fd);
     return file;

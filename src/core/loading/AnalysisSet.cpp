@@ -38,6 +38,7 @@ void TAnalysisSet::ResetToEmpty()
 void TAnalysisSet::BeginLoad(
     int files, std::vector<std::string> devices, TDateTime from, TDateTime to)
 {
+    hooks->ClearViews();
     ClearAnalysis();
     dateFromText = FormatDateTime("dd.mm.yyyy", from);
     dateToText = FormatDateTime("dd.mm.yyyy", to);

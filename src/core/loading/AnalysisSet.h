@@ -35,6 +35,8 @@ public:
     virtual void BuildValueSelector(int /*deviceIndex*/, TLogAnalysis& /*analysis*/) { }
     // A file of a known field with another unit; said once per analysis.
     virtual void UnitsWarning(const std::string& /*message*/) { }
+    // A new load begins: whatever shows the previous analysis is emptied.
+    virtual void ClearViews() { }
 };
 
 class TAnalysisSet {

@@ -10,18 +10,19 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Names of the directory's entries in name order, without hidden ones; empty when it
-// cannot be read.
-std::vector<std::string> VisibleNames(const fs::path& directory)
+bool IsHidden(const std::string& name)
+{
+    return !name.empty() && name[0] == '.';
+}
+
+// Names of the directory's entries in name order; empty when it cannot be read.
+std::vector<std::string> EntryNames(const fs::path& directory)
 {
     std::vector<std::string> names;
     std::error_code error;
     fs::directory_iterator it(directory, fs::directory_options::skip_permission_denied, error);
-    for (; !error && it != fs::directory_iterator(); it.increment(error)) {
-        std::string name = it->path().filename().string();
-        if (!name.empty() && name[0] != '.')
-            names.push_back(std::move(name));
-    }
+    for (; !error && it != fs::directory_iterator(); it.increment(error))
+        names.push_back(it->path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -35,10 +36,11 @@ void ScanLevel(
         return;
     const std::string prefix
         = directory.empty() || directory.back() == '/' ? directory : directory + "/";
-    const std::vector<std::string> names = VisibleNames(directory);
+    const std::vector<std::string> names = EntryNames(directory);
     if (depth > 0) {
+        // Hidden folders are not searched; hidden files are listed like the others.
         for (const std::string& name : names) {
-            if (fs::is_directory(prefix + name, error))
+            if (!IsHidden(name) && fs::is_directory(prefix + name, error))
                 ScanLevel(prefix + name, list, depth - 1, visited);
         }
     }
@@ -58,11 +60,18 @@ void ScanDirectory(const std::string& directory, TLogFileList& list, int depth)
     ScanLevel(directory, list, depth, visited);
 }
 
+void SortByDateKey(TLogFileList& list, int currentYear)
+{
+    std::sort(list.begin(), list.end(), [&](const TLogFileEntry& a, const TLogFileEntry& b) {
+        const std::int64_t dayA = DateKeyDay(a.dateKey, currentYear);
+        const std::int64_t dayB = DateKeyDay(b.dateKey, currentYear);
+        return dayA != dayB ? dayA < dayB : a.path < b.path;
+    });
+}
+
 void SortByDateKey(TLogFileList& list)
 {
-    std::sort(list.begin(), list.end(), [](const TLogFileEntry& a, const TLogFileEntry& b) {
-        return a.dateKey != b.dateKey ? a.dateKey < b.dateKey : a.path < b.path;
-    });
+    SortByDateKey(list, CurrentYear());
 }
 
 std::optional<TFileDates> TrimToDatedEnds(TLogFileList& list, int currentYear)

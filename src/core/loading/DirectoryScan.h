@@ -17,13 +17,16 @@ using TLogFileList = std::vector<TLogFileEntry>;
 
 // Appends every log file of the directory and of `depth` levels of subdirectories below
 // it, the subdirectories' files before the directory's own: regular files (or links to
-// them) whose name ends in ".csv" in any case and has a date key. Hidden entries (names
-// beginning with ".") are passed over, as are directories that cannot be read; a
-// directory reached a second time (through a symbolic link) is not searched again.
+// them) whose name ends in ".csv" in any case and has a date key, hidden ones (names
+// beginning with ".") too. Hidden directories are passed over, as are directories that
+// cannot be read; a directory reached a second time (through a symbolic link) is not
+// searched again.
 void ScanDirectory(const std::string& directory, TLogFileList& list, int depth);
 
-// Ascending date key; equal keys by path, so that every scan gives the same order.
+// Ascending date key, its two-digit year placed as for the dates of the names (so 1999
+// comes before 2000); equal keys by path, so that every scan gives the same order.
 void SortByDateKey(TLogFileList& list);
+void SortByDateKey(TLogFileList& list, int currentYear);
 
 struct TFileDates {
     TDateTime first = 0;

@@ -8,23 +8,29 @@
 #include "core/settings/IniSettings.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <exception>
-#include <memory>
+#include <fstream>
 #include <new>
+#include <sstream>
 
 namespace {
 
-constexpr size_t MemoryProbeBytes = 26214400; // 25 MiB
+constexpr std::uint64_t MemoryProbeBytes = 26214400; // 25 MiB
 // Files of a device approved ahead of its worker: enough that it seldom waits, few enough
 // that the memory check stays close to the file it is made for.
 constexpr int ApprovalsAhead = 8;
 // How long the calling thread waits for the workers before it turns to its hooks again.
 constexpr int HookIntervalMs = 10;
 
+// Allocating a block proves nothing here (memory is only committed when touched), so the
+// system is asked how much it can still give.
 bool ProbeMemory()
 {
-    const std::unique_ptr<char[]> block(new (std::nothrow) char[MemoryProbeBytes]);
-    return block != nullptr;
+    std::ifstream file("/proc/meminfo");
+    std::stringstream text;
+    text << file.rdbuf();
+    return EnoughMemoryToLoad(text.str());
 }
 
 std::string MessageOf(const std::exception& e)
@@ -249,6 +255,19 @@ void LoadInParallel(TAnalysisSet& target, const TLogFileList& files, int workers
 
 } // namespace
 
+bool EnoughMemoryToLoad(std::string_view meminfo)
+{
+    constexpr std::string_view key = "MemAvailable:";
+    const size_t at = meminfo.find(key);
+    if (at == std::string_view::npos)
+        return true;
+    std::istringstream line{std::string(meminfo.substr(at + key.size(), 40))};
+    std::uint64_t kilobytes = 0;
+    if (!(line >> kilobytes))
+        return true;
+    return kilobytes * 1024 >= MemoryProbeBytes;
+}
+
 std::vector<std::string> TLoadResult::ErrorLines() const
 {
     std::vector<std::string> lines;
@@ -288,6 +307,8 @@ TLoadResult LoadLogFiles(TAnalysisSet& target, const TLogFileList& files, TDateT
     }
     try {
         target.FinishLoad();
+        if (hooks.finishViews)
+            hooks.finishViews();
     } catch (const std::exception&) {
         target.ResetToEmpty();
         Fail(TextId::TxtReportNotProduced);

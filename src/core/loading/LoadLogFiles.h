@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class TAnalysisSet;
@@ -22,8 +23,8 @@ struct TLoadHooks {
     std::function<bool()> abortRequested;
     // A device that cannot be finished; the load goes on. Unset: the failure is dropped.
     std::function<void(const std::string& message)> deviceFailed;
-    // Asked before every file whether memory for it remains. Unset: a block of 25 MiB is
-    // allocated and freed.
+    // Asked before every file whether memory for it remains. Unset: whether the system
+    // has 25 MiB available (EnoughMemoryToLoad on /proc/meminfo).
     std::function<bool()> memoryAvailable;
     // Devices read at once, each on a worker thread of its own while the calling thread
     // keeps the hooks moving; 1 reads every file on the calling thread. The analysis, its
@@ -32,6 +33,9 @@ struct TLoadHooks {
     // processEvents run while the workers read rather than once before each file, and
     // deviceFailed and the units warnings come when the caller collects them.
     int workers = 1;
+    // Builds the views on the completed analysis; a failure counts as the analysis
+    // failing.
+    std::function<void()> finishViews;
 };
 
 struct TLoadFailure {
@@ -49,10 +53,14 @@ struct TLoadResult {
 
 // Fails with "No files were found, …" for an empty list (nothing changed), with the
 // not-enough-memory text when the memory test fails (the set is emptied), and with
-// "Severe error: Report could not be produced." when the analysis cannot be completed
-// (the set is emptied). An abort empties the set and returns aborted.
+// "Severe error: Report could not be produced." when the analysis or its views cannot be
+// completed (the set is emptied). An abort empties the set and returns aborted.
 TLoadResult LoadLogFiles(TAnalysisSet& target, const TLogFileList& files, TDateTime from,
     TDateTime to, const TLoadHooks& hooks = {});
+
+// False when the text of /proc/meminfo gives less than 25 MiB as MemAvailable; true when
+// it gives more or does not say.
+bool EnoughMemoryToLoad(std::string_view meminfo);
 
 // Every log file below a directory, two folder levels deep, in load order.
 TLogFileList FindLogFiles(const std::string& directory);

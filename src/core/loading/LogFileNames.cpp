@@ -49,6 +49,13 @@ std::optional<std::int32_t> FileDateKey(std::string_view fileName)
     return DigitsValue(base.substr(2));
 }
 
+std::int64_t DateKeyDay(std::int32_t dateKey, int currentYear)
+{
+    if (dateKey < 0 || dateKey > 999999)
+        return dateKey;
+    return std::int64_t(ExpandTwoDigitYear(dateKey / 10000, currentYear)) * 10000 + dateKey % 10000;
+}
+
 std::optional<TDateTime> FileNameDate(std::string_view fileName, int currentYear)
 {
     const std::string_view base = WithoutExtension(fileName);

@@ -21,6 +21,10 @@ bool HasLogExtension(std::string_view fileName);
 // character on, as a decimal number (digits only, within 32 bits); none when it is not.
 std::optional<std::int32_t> FileDateKey(std::string_view fileName);
 
+// A date key of six digits or fewer (yymmdd) as the day yyyymmdd, its year placed as
+// below; longer keys as they are.
+std::int64_t DateKeyDay(std::int32_t dateKey, int currentYear);
+
 // The date a name carries: characters 7–8, 5–6 and 3–4 of the name without its last four
 // characters, read as day, month and two-digit year (placed in the window of 50 years
 // before and 49 after the current year); none when that is no valid date.

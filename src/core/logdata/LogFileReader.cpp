@@ -7,6 +7,7 @@
 #include <cmath>
 #include <filesystem>
 #include <new>
+#include <optional>
 
 namespace {
 
@@ -78,11 +79,7 @@ void TLogFileReader::Read()
     const TDateTime dayDate = DayDate();
 
     TDay day(dayDate);
-    try {
-        ReadRecords(day);
-    } catch (const std::bad_alloc&) {
-        Fail(TextId::TxtErrorOpeningFile);
-    }
+    ReadRecords(day);
     analysis.days.push_back(day);
     analysis.files.push_back(path);
 }
@@ -144,20 +141,20 @@ void TLogFileReader::ParseColumn(std::string_view cell, int column)
 
     TDeviceSettings& device = *analysis.deviceSettings;
     int field = analysis.FieldIndex(header->name);
-    if (field >= 0) {
-        if (analysis.UnitOf(field) != unit.unit)
-            analysis.ShowUnitsWarning(header->name);
-    } else {
+    const bool known = field >= 0;
+    if (!known) {
         device.AddValue(header->name, unit.unit, kind);
         field = analysis.FieldIndex(header->name);
         analysis.InsertField(field, unit.unit, kind, dayTotal);
     }
     TFieldSeries* series = analysis.Series(field);
-    if (!series)
-        return;
     // The factor is held as a 32-bit number, so W become kW by 0.0010000000474974513.
     const double factor = static_cast<double>(unit.factor);
-    if (dayTotal && TakeDayTotal(column, *series, factor))
+    const bool totalTaken = series && dayTotal && TakeDayTotal(column, *series, factor);
+    // Only after the day total, which may still find the file invalid.
+    if (known && analysis.UnitOf(field) != unit.unit)
+        analysis.ShowUnitsWarning(header->name);
+    if (!series || totalTaken)
         return;
     target.series = series;
     target.factor = factor;
@@ -220,35 +217,47 @@ void TLogFileReader::ReadRecords(TDay& day)
     auto& lines = text.lines;
     if (targets.empty())
         Fail(TextId::TxtErrorOpeningFile);
-    // The first record takes the date of the second (loggers stamp it with the day before).
-    if (lines.size() >= 2 && lines[0].size() > 10 && lines[1].size() > 10) {
-        firstRecord.assign(lines[1].substr(0, 10));
-        firstRecord.append(lines[0].substr(10));
-        lines[0] = firstRecord;
-    }
     const TPattern recordsPattern = pattern;
-    bool complete = true;
-    try {
-        for (const std::string_view line : lines)
-            ReadRecord(day, line);
-    } catch (const TBadRecord&) {
-        complete = false; // the records read so far stay
+    // The first record takes the date of the second (loggers stamp it with the day before),
+    // in whatever form the two dates are written.
+    std::optional<TDateTime> firstRecordDay;
+    if (lines.size() >= 2 && lines[0].size() > 10 && lines[1].size() > 10) {
+        if (TDateTime second = 0; ConvertTimeStamp(TimeStampCell(lines[1]), second))
+            firstRecordDay = std::floor(second);
+        pattern = recordsPattern;
     }
-    if (complete) {
+    // A day that was read before (a copy of its file) goes into place in one pass.
+    for (const TColumnTarget& target : targets) {
+        if (target.series && !target.series->KeepsOneBarPerDay())
+            target.series->Points().BeginMerge();
+    }
+    try {
+        for (size_t i = 0; i < lines.size(); ++i)
+            ReadRecord(day, lines[i], i == 0 ? firstRecordDay : std::nullopt);
         for (const TColumnTarget& target : targets) {
             if (target.series && !target.series->Points().IsEmpty())
                 target.series->AddNullPoint(day.last);
         }
+    } catch (const TBadRecord&) {
+        // The records read so far stay.
+    } catch (const std::bad_alloc&) {
+        // Out of memory: the file counts as loaded with what was read, as after a bad record.
+    }
+    for (const TColumnTarget& target : targets) {
+        if (target.series)
+            target.series->Points().EndMerge();
     }
     day.last = day.dayDate + 1;
     pattern = recordsPattern;
 }
 
-void TLogFileReader::ReadRecord(TDay& day, std::string_view line)
+void TLogFileReader::ReadRecord(TDay& day, std::string_view line, std::optional<TDateTime> onDay)
 {
     TDateTime t = 0;
     if (!ConvertTimeStamp(TimeStampCell(line), t))
         t = day.last + (day.interval != 0 ? day.interval : OneMinute);
+    else if (onDay)
+        t = *onDay + (t - std::floor(t));
     if (!day.firstRecordSeen) {
         day.firstRecordSeen = true;
         day.last = t;
@@ -295,7 +304,7 @@ void TLogFileReader::ReadRecord(TDay& day, std::string_view line)
         const int n = points.Count();
         if (target.continues && !series.KeepsOneBarPerDay() && n >= 2 && points.Y(n - 1) == value
             && points.Y(n - 2) == value && !points.IsNull(n - 1) && !points.IsNull(n - 2)
-            && points.X(n - 1) <= t)
+            && points.X(n - 2) <= points.X(n - 1) && points.X(n - 1) <= t)
             points.SetX(n - 1, t);
         else
             series.AddPoint(t, value);

@@ -6,6 +6,7 @@
 #include "core/logdata/LogFileText.h"
 #include "core/logdata/TimeStamp.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,7 +37,8 @@ private:
     bool TakeDayTotal(int column, TFieldSeries& series, double factor);
     TDateTime DayDate();
     void ReadRecords(TDay& day);
-    void ReadRecord(TDay& day, std::string_view line);
+    // onDay: the record is taken to that day, keeping its time of day.
+    void ReadRecord(TDay& day, std::string_view line, std::optional<TDateTime> onDay);
 
     TDateOrder Order() const;
     // Converts with the current pattern, and once more after switching it.
@@ -46,7 +48,6 @@ private:
     TLogAnalysis& analysis;
     const std::string& path;
     TLogFileText text;
-    std::string firstRecord; // the first record with the second one's date
     std::vector<TColumnTarget> targets;
     TPattern pattern = TPattern::A;
 };

@@ -105,7 +105,7 @@ int TPointSeries::Insert(double x, double y, bool null)
         Reserve(std::max(16, capacity * 2));
     }
     int at = count;
-    if (count > 0 && x < points[count - 1].x) {
+    if (mergeFrom < 0 && count > 0 && x < points[count - 1].x) {
         at = static_cast<int>(std::upper_bound(points, points + count, x,
                                   [](double v, const TPoint& q) { return v < q.x; })
             - points);
@@ -118,6 +118,62 @@ int TPointSeries::Insert(double x, double y, bool null)
     points[at] = TPoint{x, y};
     ++count;
     return at;
+}
+
+void TPointSeries::BeginMerge()
+{
+    if (mergeFrom < 0)
+        mergeFrom = count;
+}
+
+void TPointSeries::EndMerge()
+{
+    const int from = mergeFrom;
+    mergeFrom = -1;
+    if (from < 0 || from == 0 || from == count || !(points[from].x < points[from - 1].x))
+        return;
+    // Only the points later than the first appended one take part.
+    const int start = static_cast<int>(std::upper_bound(points, points + from, points[from].x,
+                                           [](double v, const TPoint& q) { return v < q.x; })
+        - points);
+    struct TEntry {
+        TPoint point;
+        bool null;
+    };
+    std::vector<TEntry> merged;
+    try {
+        merged.reserve(static_cast<size_t>(count - start));
+    } catch (const std::bad_alloc&) {
+        InsertEachInPlace(from); // slow, but needs no memory
+        return;
+    }
+    int a = start;
+    int b = from;
+    while (a < from || b < count) {
+        // Equal times: the points that were there first stay first.
+        const bool takeOld = b == count || (a < from && !(points[b].x < points[a].x));
+        const int i = takeOld ? a++ : b++;
+        merged.push_back({points[i], nulls[i]});
+    }
+    for (int i = start; i < count; ++i) {
+        points[i] = merged[static_cast<size_t>(i - start)].point;
+        nulls[i] = merged[static_cast<size_t>(i - start)].null;
+    }
+}
+
+void TPointSeries::InsertEachInPlace(int from)
+{
+    for (int i = from; i < count; ++i) {
+        const TPoint moved = points[i];
+        const bool null = nulls[i];
+        const int at = static_cast<int>(std::upper_bound(points, points + i, moved.x,
+                                            [](double v, const TPoint& q) { return v < q.x; })
+            - points);
+        std::memmove(points + at + 1, points + at, static_cast<size_t>(i - at) * sizeof(TPoint));
+        points[at] = moved;
+        nulls.erase(nulls.begin() + i);
+        nulls.insert(nulls.begin() + at, null);
+    }
 }
 
 void TPointSeries::Remove(int i)

@@ -27,6 +27,14 @@ public:
     int AddPoint(double x, double y);
     int AddNullPoint(double x, double y = 0.0);
 
+    // Between BeginMerge and EndMerge points are appended in the order given, also before
+    // the last; each run so added must be in ascending time. EndMerge then puts them into
+    // place in one pass over the points they go between (after points of the same time),
+    // so that a day read a second time costs its own length, not the series' for each
+    // point.
+    void BeginMerge();
+    void EndMerge();
+
     // Moving a point past its neighbours moves it to its place in the order.
     // Returns the point's new index.
     int SetX(int i, double x);
@@ -47,9 +55,11 @@ private:
     int Insert(double x, double y, bool null);
     void Reserve(int wanted);
     void Remove(int i);
+    void InsertEachInPlace(int from);
 
     TPoint* points = nullptr;
     int count = 0;
     int capacity = 0;
+    int mergeFrom = -1; // the first point appended since BeginMerge, −1 outside a merge
     std::vector<bool> nulls;
 };

@@ -3,6 +3,7 @@
 #include "core/base/DateTime.h"
 
 #include <algorithm>
+#include <cmath>
 
 double DayIntegral(TFieldSeries& series, int unitsPerDay, double dayStart)
 {
@@ -65,7 +66,7 @@ void FillMonthlySums(const TFieldSeries& source, TFieldSeries& target)
             if (!points.IsNull(i))
                 sum += points.Y(i);
         }
-        // Month points stand exactly in the middle of their month, not at a day's midday.
-        target.Points().AddPoint((monthStart + monthEnd) / 2.0, sum);
+        // Bars stand at the midday of a day: that of the day in the middle of the month.
+        target.Points().AddPoint(std::floor((monthStart + monthEnd) / 2.0) + 0.5, sum);
     }
 }

@@ -91,15 +91,20 @@ void TDeviceSettings::AddValue(
         return;
     if (kind != KindInput && kind != KindOther && kind != KindOutput)
         Fail(TextId::TxtDeviceSettingRange);
-    const TIniSettings& ini = GetIniSettings();
+    const TIniSettings* ini = nullptr;
+    try {
+        ini = &GetIniSettings();
+    } catch (const KalvexError&) {
+        // Without a usable settings folder the program runs on built-in defaults.
+    }
 
     const int paletteIndex = (kind == KindOutput ? outputCount : inputCount + otherCount);
     Value value{unit, valueName, DefaultPalette[paletteIndex % PaletteSize], valueName, false};
-    if (ini.HasIniFile()) {
+    if (ini && ini->HasIniFile()) {
         const std::string busNumber = std::to_string(number);
         const std::string key = ValueKey(valueName, unit);
-        value.color = ini.ReadColor(ColorsSection(busNumber), key, value.color);
-        value.label = ini.ReadLabel(LabelsSection(busNumber), key, valueName);
+        value.color = ini->ReadColor(ColorsSection(busNumber), key, value.color);
+        value.label = ini->ReadLabel(LabelsSection(busNumber), key, valueName);
     }
     values.insert(values.begin() + CountUpTo(kind), std::move(value));
     if (kind == KindInput)

@@ -29,8 +29,8 @@ public:
     void Assign(const TDeviceSettings& source);
 
     // Adds a value at the end of its kind's group, with its stored colour and label;
-    // nothing when the entry name exists. Fails with the INI access text when no
-    // settings store can be had.
+    // nothing when the entry name exists. Without a settings store the value takes its
+    // built-in colour and label.
     void AddValue(const std::string& name, const std::string& unit, ValueKind kind);
     bool HasValue(const std::string& name) const;
     bool IndexOfValue(const std::string& name, int& index) const;

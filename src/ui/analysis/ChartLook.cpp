@@ -1,5 +1,7 @@
 #include "ui/analysis/ChartLook.h"
 
+#include "ui/analysis/TurnedAxisTitle.h"
+
 #include <qcustomplot.h>
 
 namespace {
@@ -8,6 +10,7 @@ constexpr int AxisFontPoints = 8;
 
 void ApplyCommonLook(QCustomPlot& chart)
 {
+    TurnTitleLikeLeftAxis(*chart.yAxis2);
     const QFont font = ChartFont();
     chart.setFont(font);
     chart.setBackground(ChartBackground());

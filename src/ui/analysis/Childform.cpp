@@ -12,6 +12,7 @@
 #include "ui/common/XPButton.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -70,7 +71,10 @@ TChildform::TChildform(QWidget* parent)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     resize(730, 517);
-    setFont(QFont(QStringLiteral("Arial"), 8));
+    // The system's UI font; the charts draw in Arial of their own.
+    QFont font = QApplication::font();
+    font.setPointSize(8);
+    setFont(font);
 
     auto* content = new QWidget(this);
     QPalette palette = content->palette();
@@ -124,6 +128,7 @@ void TChildform::CreatePanelLeft(QWidget* content)
     PanelLeftTop = new QWidget(PanelLeft);
     PanelLeftTop->setFixedHeight(25);
     LabelHeadline = new QLabel(PanelLeftTop);
+    // Arial still: its width sets the value list's minimum width, which the sections fit.
     QFont headline(QStringLiteral("Arial"), 9);
     headline.setBold(true);
     headline.setUnderline(true);
@@ -186,7 +191,9 @@ void TChildform::CreateHeaderControl()
 
 void TChildform::CreatePanelGraph(QWidget* content)
 {
-    PanelGraph = new QWidget(content);
+    PanelGraph = new QFrame(content);
+    PanelGraph->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    PanelGraph->setLineWidth(1);
     auto* column = new QVBoxLayout(PanelGraph);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
@@ -218,7 +225,9 @@ void TChildform::CreatePanelGraph(QWidget* content)
     tableView = std::make_unique<TTableView>(*Grid);
     column->addWidget(Grid, 1);
 
-    PanelZoomX = new QWidget(PanelGraph);
+    PanelZoomX = new QFrame(PanelGraph);
+    PanelZoomX->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    PanelZoomX->setLineWidth(1);
     PanelZoomX->setFixedHeight(71);
     PanelZoomX->installEventFilter(this);
     CreateNavigationBar();
@@ -232,7 +241,9 @@ void TChildform::CreateNavigationBar()
     TabSetDevices->setDrawBase(false);
     TabSetDevices->setExpanding(false);
     TabSetDevices->setStyleSheet(
-        QStringLiteral("QTabBar::tab { height: 15px; padding: 0px 8px; margin-right: 1px; }"));
+        QStringLiteral("QTabBar { background: rgb(219, 224, 227); }"
+                       "QTabBar::tab { height: 15px; padding: 0px 8px; margin-right: 1px; }"
+                       "QTabBar::tab:selected { background: rgb(219, 224, 227); }"));
     LabelDisplayedTimeSpan = new QLabel(PanelZoomX);
     LabelDisplayedTimeSpan->move(5, 24);
     SpanTime = new QComboBox(PanelZoomX);

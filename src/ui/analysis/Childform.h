@@ -123,12 +123,12 @@ public:
     QWidget* PanelLeftBottom = nullptr;
     QToolButton* ButtonSettings = nullptr;
     QToolButton* ButtonOpenExcel = nullptr;
-    QWidget* PanelGraph = nullptr;
+    QFrame* PanelGraph = nullptr;
     QSplitter* PanelCharts = nullptr;
     QCustomPlot* Chart = nullptr;
     QCustomPlot* Chart2 = nullptr;
     TTableGrid* Grid = nullptr;
-    QWidget* PanelZoomX = nullptr;
+    QFrame* PanelZoomX = nullptr;
     QTabBar* TabSetDevices = nullptr;
     QLabel* LabelDisplayedTimeSpan = nullptr;
     QComboBox* SpanTime = nullptr;
@@ -172,6 +172,7 @@ private:
     TChartTarget* LowerChart() override;
     void BuildValueSelector(int deviceIndex, TLogAnalysis& analysis) override;
     void UnitsWarning(const std::string& message) override;
+    void ClearViews() override { ClearAnalysis(); }
 
     void ChartContentChanged() override;
 

@@ -90,7 +90,8 @@ TMainform::TMainform(QWidget* parent)
     CreateMenus();
     CreateToolBar();
 
-    SetApplicationErrorHandler([this](const QString& message) { ApplicationException(message); });
+    SetApplicationErrorHandler(
+        [this](const QString& message) { ApplicationException(message); }, this);
     SelectLanguage(1);
     CreateSettingsStore();
     ApplyLanguage();
@@ -103,7 +104,7 @@ TMainform::TMainform(QWidget* parent)
 
 TMainform::~TMainform()
 {
-    SetApplicationErrorHandler({});
+    ClearApplicationErrorHandler(this);
 }
 
 void TMainform::AttachDialogs(

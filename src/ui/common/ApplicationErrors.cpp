@@ -14,6 +14,12 @@ ApplicationErrorHandler& CurrentHandler()
     return handler;
 }
 
+const void*& CurrentOwner()
+{
+    static const void* owner = nullptr;
+    return owner;
+}
+
 void ShowPlainErrorBox(const QString& message)
 {
     ShowMessage({nullptr, QString::fromStdString(Text(TextId::TxtError)), message,
@@ -22,9 +28,19 @@ void ShowPlainErrorBox(const QString& message)
 
 } // namespace
 
-ApplicationErrorHandler SetApplicationErrorHandler(ApplicationErrorHandler handler)
+ApplicationErrorHandler SetApplicationErrorHandler(
+    ApplicationErrorHandler handler, const void* owner)
 {
+    CurrentOwner() = owner;
     return std::exchange(CurrentHandler(), std::move(handler));
+}
+
+void ClearApplicationErrorHandler(const void* owner)
+{
+    if (CurrentOwner() != owner)
+        return;
+    CurrentOwner() = nullptr;
+    CurrentHandler() = {};
 }
 
 void ReportApplicationError(const QString& message)

@@ -10,8 +10,11 @@
 
 using ApplicationErrorHandler = std::function<void(const QString& message)>;
 
-// Returns the handler it replaces.
-ApplicationErrorHandler SetApplicationErrorHandler(ApplicationErrorHandler handler);
+// Returns the handler it replaces. The owner, if given, may clear it later.
+ApplicationErrorHandler SetApplicationErrorHandler(
+    ApplicationErrorHandler handler, const void* owner = nullptr);
+// Clears the handler only when the owner installed the current one.
+void ClearApplicationErrorHandler(const void* owner);
 
 void ReportApplicationError(const QString& message);
 

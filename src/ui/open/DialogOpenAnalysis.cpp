@@ -100,6 +100,10 @@ TDialogOpenAnalysis::TDialogOpenAnalysis(TDialogFileError* errors, QWidget* pare
     progressRow->addWidget(Progress, 1);
     layout->addLayout(progressRow);
     LabelAbort = new QLabel(this);
+    // Its line is kept while it is hidden, so the dialog keeps its size while loading.
+    QSizePolicy abortPolicy = LabelAbort->sizePolicy();
+    abortPolicy.setRetainSizeWhenHidden(true);
+    LabelAbort->setSizePolicy(abortPolicy);
     LabelAbort->hide();
     layout->addWidget(LabelAbort);
 
@@ -215,8 +219,10 @@ void TDialogOpenAnalysis::SetDateRange(
 
 bool TDialogOpenAnalysis::Analyse()
 {
-    KeepPeriod(validFiles, FromQDate(DateFrom->date()), FromQDate(DateTo->date()));
-    return LoadFiles();
+    // The scanned list stays whole, so that another period can be chosen after this one.
+    TLogFileList chosen = validFiles;
+    KeepPeriod(chosen, FromQDate(DateFrom->date()), FromQDate(DateTo->date()));
+    return LoadFiles(chosen);
 }
 
 void TDialogOpenAnalysis::SelectDirBtnClick()
@@ -280,9 +286,9 @@ void TDialogOpenAnalysis::closeEvent(QCloseEvent* event)
     QDialog::closeEvent(event);
 }
 
-bool TDialogOpenAnalysis::LoadFiles()
+bool TDialogOpenAnalysis::LoadFiles(const TLogFileList& files)
 {
-    if (validFiles.empty())
+    if (files.empty())
         Fail(TextId::TxtNoFilesFound);
     if (!target)
         throw KalvexError("Illegal State (OpenDialog::Target == NULL)");
@@ -296,6 +302,7 @@ bool TDialogOpenAnalysis::LoadFiles()
         SetInputsEnabled(true);
         LabelAbort->hide();
         Progress->setValue(0);
+        Progress->setEnabled(false);
         QApplication::processEvents();
     });
     // An Esc pressed before now, or still held, cannot abort: the load waits for it.
@@ -322,10 +329,14 @@ bool TDialogOpenAnalysis::LoadFiles()
     hooks.deviceFailed = [](const std::string& message) {
         ReportApplicationError(QString::fromStdString(message));
     };
+    hooks.finishViews = [this] {
+        target->UpdateCaption();
+        target->FinishLoad();
+    };
 
     TLoadResult result;
     try {
-        result = LoadLogFiles(target->AnalysisSet(), validFiles, FromQDate(DateFrom->date()),
+        result = LoadLogFiles(target->AnalysisSet(), files, FromQDate(DateFrom->date()),
             FromQDate(DateTo->date()), hooks);
     } catch (const std::exception&) {
         target->ResetToEmpty();
@@ -337,8 +348,6 @@ bool TDialogOpenAnalysis::LoadFiles()
             MessageIcon::Information, MessageButtons::Ok});
         return false;
     }
-    target->UpdateCaption();
-    target->FinishLoad();
     if (!result.failures.empty()) {
         QStringList lines;
         for (const std::string& line : result.ErrorLines())

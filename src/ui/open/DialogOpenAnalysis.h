@@ -70,7 +70,7 @@ private:
     static void SetDateRange(
         QDateEdit* picker, TDateTime minimum, TDateTime maximum, TDateTime date);
     bool Analyse();
-    bool LoadFiles();
+    bool LoadFiles(const TLogFileList& files);
 
     TLogFileList validFiles;
     QString scannedDirectory;

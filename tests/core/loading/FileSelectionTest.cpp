@@ -112,11 +112,12 @@ TEST(DirectoryScan, FindsLogFilesTwoLevelsDownSubdirectoriesFirst)
     EXPECT_EQ(Paths(flat, root), (std::vector<std::string>{"AB100517.csv", "AB100518.CSV"}));
 }
 
-TEST(DirectoryScan, PassesOverHiddenEntriesDirectoriesNamedCsvAndLinkLoops)
+TEST(DirectoryScan, ListsHiddenFilesButPassesOverHiddenFoldersDirectoriesNamedCsvAndLinkLoops)
 {
     QTemporaryDir dir;
     const std::string root = dir.path().toStdString();
     WriteTestFile(root + "/AB100517.csv", "x");
+    WriteTestFile(root + "/.0100516.csv", "x"); // hidden, date key 100516
     WriteTestFile(root + "/.AB100518.csv", "x");
     WriteTestFile(root + "/._AB100519.csv", "x");
     WriteTestFile(root + "/.hidden/AB100520.csv", "x");
@@ -129,8 +130,8 @@ TEST(DirectoryScan, PassesOverHiddenEntriesDirectoriesNamedCsvAndLinkLoops)
 
     TLogFileList list;
     ScanDirectory(root, list, 2);
-    EXPECT_EQ(
-        Paths(list, root), (std::vector<std::string>{"GH100524.csv/IJ100525.csv", "AB100517.csv"}));
+    EXPECT_EQ(Paths(list, root),
+        (std::vector<std::string>{"GH100524.csv/IJ100525.csv", ".0100516.csv", "AB100517.csv"}));
 }
 
 TEST(DirectoryScan, LinkedDirectoriesAreSearchedOnceAndUnreadableOnesSkipped)
@@ -172,6 +173,24 @@ TEST(FileSelection, EndsWithoutValidDateAreDroppedUntilADatedOneIsFound)
     TLogFileList undated = Entries({"/l/AB101399.csv", "/l/AB000000.csv"});
     EXPECT_FALSE(TrimToDatedEnds(undated, 2024));
     EXPECT_TRUE(undated.empty());
+}
+
+TEST(FileSelection, DaysAcrossATurnOfTheCenturySortAndBoundThePickersInOrder)
+{
+    TLogFileList list
+        = Entries({"/l/AB000102.csv", "/l/AB991231.csv", "/l/AB000101.csv", "/l/AB991230.csv"});
+    SortByDateKey(list, 2024);
+    EXPECT_EQ(Paths(list, "/l"),
+        (std::vector<std::string>{"AB991230.csv", "AB991231.csv", "AB000101.csv", "AB000102.csv"}));
+    const auto dates = TrimToDatedEnds(list, 2024);
+    ASSERT_TRUE(dates);
+    EXPECT_EQ(dates->first, Date(1999, 12, 30));
+    EXPECT_EQ(dates->last, Date(2000, 1, 2));
+
+    // The window moves with the current year: in 2080, 60 is 2060 and 10 is 2110.
+    TLogFileList later = Entries({"/l/AB100101.csv", "/l/AB600101.csv"});
+    SortByDateKey(later, 2080);
+    EXPECT_EQ(Paths(later, "/l"), (std::vector<std::string>{"AB600101.csv", "AB100101.csv"}));
 }
 
 TEST(FileSelection, PeriodKeepsTheDaysWithinBothBoundsAlsoAcrossACentury)

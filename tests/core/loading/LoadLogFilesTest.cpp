@@ -90,6 +90,15 @@ TEST_F(LoadLogFilesTest, NoMemoryStopsTheWholeLoadAndGivesTheMemoryBack)
     EXPECT_EQ(set.Caption(), "New");
 }
 
+TEST(MemoryProbe, LessThan25MiBAvailableStopsTheLoad)
+{
+    const std::string before = "MemTotal:        8000000 kB\nMemFree:           10000 kB\n";
+    EXPECT_FALSE(EnoughMemoryToLoad(before + "MemAvailable:      25599 kB\nBuffers: 1 kB\n"));
+    EXPECT_TRUE(EnoughMemoryToLoad(before + "MemAvailable:      25600 kB\nBuffers: 1 kB\n"));
+    EXPECT_TRUE(EnoughMemoryToLoad(before)) << "a system that does not say";
+    EXPECT_TRUE(EnoughMemoryToLoad("MemAvailable: many kB\n"));
+}
+
 TEST_F(LoadLogFilesTest, NothingToLoadOrNothingLoadedFailsWithItsMessage)
 {
     ExpectFailure(TextId::TxtNoFilesFound,
@@ -98,6 +107,31 @@ TEST_F(LoadLogFilesTest, NothingToLoadOrNothingLoadedFailsWithItsMessage)
     const TLogFileList garbage{{broken, 70302}};
     ExpectFailure(TextId::TxtReportNotProduced,
         [&] { LoadLogFiles(set, garbage, EncodeDate(2007, 3, 1), EncodeDate(2007, 3, 31)); });
+    EXPECT_EQ(set.DeviceCount(), 0);
+    EXPECT_EQ(set.Caption(), "New");
+}
+
+TEST_F(LoadLogFilesTest, WithoutAUsableSettingsFolderTheFilesLoadWithDefaults)
+{
+    SetVariable("LocalAppData", std::nullopt);
+    const TLoadResult result = Load();
+    EXPECT_EQ(result.loadedFiles.size(), 3u);
+    EXPECT_EQ(result.failures.size(), 1u) << "only the garbage file";
+    ASSERT_NE(set.Analysis(1), nullptr);
+    EXPECT_EQ(set.Analysis(1)->FileCount(), 2);
+}
+
+TEST_F(LoadLogFilesTest, ViewsThatCannotBeBuiltFailTheReportAndEmptyTheAnalysis)
+{
+    int built = 0;
+    TLoadHooks hooks;
+    hooks.finishViews = [&] {
+        ++built;
+        EXPECT_EQ(set.DayList().Count(), 3) << "the views follow the completed analysis";
+        throw KalvexError("grid");
+    };
+    ExpectFailure(TextId::TxtReportNotProduced, [&] { Load(hooks); });
+    EXPECT_EQ(built, 1);
     EXPECT_EQ(set.DeviceCount(), 0);
     EXPECT_EQ(set.Caption(), "New");
 }

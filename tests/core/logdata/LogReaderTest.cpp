@@ -7,6 +7,8 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 using namespace std::string_literals;
@@ -188,6 +190,70 @@ TEST_F(LogReaderTest, TheFirstRecordTakesTheSecondRecordsDate)
         {Header, "14.03.2007 00:00;20;1;0", "15.03.2007 00:01;21;1;0", "15.03.2007 00:02;22;1;0"}));
     EXPECT_DOUBLE_EQ(analysis->Day(0).dayDate, EncodeDate(2007, 3, 15));
     EXPECT_DOUBLE_EQ(analysis->Series(0)->Points().X(0), At(15, 0, 0));
+
+    // Dates of other lengths take it just as well, keeping the first record's time.
+    auto longYear = NewAnalysis();
+    longYear->ReadLogFile(WriteLog("10070310.csv",
+        {Header, "9.3.2007 0:05;20;1;0", "10.3.2007 0:06;21;1;0", "10.3.2007 0:07;22;1;0"}));
+    EXPECT_EQ(DescribePoints(*longYear->Series(0)),
+        "10.03.2007 00:05=20,00\n10.03.2007 00:06=21,00\n10.03.2007 00:07=22,00\n"
+        "10.03.2007 00:07=null\n");
+    auto shortYear = NewAnalysis();
+    shortYear->ReadLogFile(WriteLog("10070310.csv",
+        {Header, "9.03.07 8:00;20;1;0", "10.03.07 8:01;21;1;0", "10.03.07 8:02;22;1;0"}));
+    EXPECT_EQ(DescribePoints(*shortYear->Series(0)),
+        "10.03.2007 08:00=20,00\n10.03.2007 08:01=21,00\n10.03.2007 08:02=22,00\n"
+        "10.03.2007 08:02=null\n");
+}
+
+TEST_F(LogReaderTest, RunningOutOfMemoryEndsTheRecordsQuietlyAndKeepsTheDay)
+{
+    // Twenty columns of changing values over 60,000 records need some 40 MB of points.
+    std::vector<std::string> lines{"dd.mm.yy hh:mm"};
+    for (int c = 0; c < 20; ++c)
+        lines[0] += ";T" + std::to_string(c) + "[°C]";
+    for (int r = 0; r < 60000; ++r) {
+        char stamp[32];
+        std::snprintf(
+            stamp, sizeof stamp, "15.03.2007 %02d:%02d:%02d", r / 3600 % 24, r / 60 % 60, r % 60);
+        std::string line = stamp;
+        for (int c = 0; c < 20; ++c)
+            line += ";" + std::to_string(r % 1000 + c);
+        lines.push_back(std::move(line));
+    }
+    const std::string path = WriteLog("10070315.csv", lines);
+    lines.clear();
+    lines.shrink_to_fit();
+    auto analysis = NewAnalysis();
+
+    // The address space is capped so that the text fits but the points do not.
+    std::ifstream status("/proc/self/status");
+    std::string key;
+    long long kilobytes = 0;
+    while (status >> key && key != "VmSize:")
+        status.ignore(1000, '\n');
+    ASSERT_TRUE(status >> kilobytes);
+    rlimit previous{};
+    ASSERT_EQ(::getrlimit(RLIMIT_AS, &previous), 0);
+    rlimit capped = previous;
+    capped.rlim_cur = static_cast<rlim_t>(kilobytes + 20 * 1024) * 1024;
+    ASSERT_EQ(::setrlimit(RLIMIT_AS, &capped), 0);
+    bool failed = false;
+    try {
+        analysis->ReadLogFile(path);
+    } catch (const std::exception&) {
+        failed = true;
+    }
+    ::setrlimit(RLIMIT_AS, &previous);
+
+    EXPECT_FALSE(failed);
+    ASSERT_EQ(analysis->DayCount(), 1);
+    EXPECT_EQ(analysis->FileCount(), 1);
+    const TPointSeries& points = analysis->Series(0)->Points();
+    ASSERT_GT(points.Count(), 0);
+    EXPECT_LT(points.Count(), 60000) << "the cap was not reached";
+    EXPECT_FALSE(points.IsNull(points.Count() - 1)) << "no closing null point";
+    EXPECT_DOUBLE_EQ(analysis->Day(0).last, EncodeDate(2007, 3, 16));
 }
 
 TEST_F(LogReaderTest, DatePatternsSwitchAndRetry)
@@ -285,6 +351,24 @@ TEST_F(LogReaderTest, DifferentUnitsWarnOncePerAnalysis)
     // The values still go to the one field.
     EXPECT_EQ(analysis->DeviceSettings()->ValueCount(), 1);
     EXPECT_EQ(analysis->DayCount(), 3);
+}
+
+TEST_F(LogReaderTest, NoUnitsWarningForAFileWhoseDayTotalMakesItInvalid)
+{
+    auto analysis = NewAnalysis();
+    std::vector<std::string> warnings;
+    analysis->SetUnitsWarningHandler([&](const std::string& text) { warnings.push_back(text); });
+    analysis->ReadLogFile(
+        WriteLog("10070315.csv", {"dd.mm.yy hh:mm;Qtag[kWh]", "15.03.2007 10:00;1,5"}));
+    ExpectReadFailure(*analysis,
+        WriteLog("10070316.csv", {"dd.mm.yy hh:mm;Qtag[kW]", "16.03.2007 10:00;abc"}),
+        "The file you specified is not a valid log file.");
+    EXPECT_TRUE(warnings.empty());
+    // Still armed for the next file.
+    analysis->ReadLogFile(
+        WriteLog("10070317.csv", {"dd.mm.yy hh:mm;Qtag[kW]", "17.03.2007 10:00;2,5"}));
+    EXPECT_EQ(warnings.size(), 1u);
+    EXPECT_EQ(analysis->DayCount(), 2);
 }
 
 TEST_F(LogReaderTest, FailuresSayWhatWentWrongAndLeaveWhatTheyShould)
@@ -422,6 +506,8 @@ TEST_F(LogReaderTest, DuplicateDaysLoadWithoutDoublingOrDisorder)
     const TPointSeries& points = analysis->Series(0)->Points();
     for (int i = 1; i < points.Count(); ++i)
         ASSERT_LE(points.X(i - 1), points.X(i)) << i;
+    // The copy keeps its runs compressed: first, latest and closing null point.
+    EXPECT_EQ(points.Count(), 6);
 
     analysis->BuildSums();
     const TFieldSeries& ptag = *analysis->Series(FieldOf(*analysis, "Ptag"));

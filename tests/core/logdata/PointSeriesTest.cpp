@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 TEST(PointSeries, KeepsTimesAscendingWhateverTheOrderOfAdding)
 {
     TPointSeries s;
@@ -27,6 +30,34 @@ TEST(PointSeries, KeepsTimesAscendingWhateverTheOrderOfAdding)
     s.Clear();
     EXPECT_EQ(s.Count(), 0);
     EXPECT_EQ(s.Locate(10.0), -1);
+}
+
+TEST(PointSeries, AMergedRunGoesIntoPlaceAfterPointsOfTheSameTime)
+{
+    TPointSeries series;
+    for (int i = 0; i < 10; ++i)
+        series.AddPoint(i, i);
+    series.BeginMerge();
+    series.AddPoint(4.5, 100);
+    series.AddNullPoint(5);
+    series.AddPoint(5, 101);
+    series.AddPoint(12, 102);
+    EXPECT_EQ(series.X(10), 4.5) << "appended as given while merging";
+    series.EndMerge();
+
+    std::vector<std::pair<double, double>> points;
+    for (int i = 0; i < series.Count(); ++i)
+        points.emplace_back(series.X(i), series.Y(i));
+    EXPECT_EQ(points,
+        (std::vector<std::pair<double, double>>{{0, 0}, {1, 1}, {2, 2}, {3, 3}, {4, 4}, {4.5, 100},
+            {5, 5}, {5, 0}, {5, 101}, {6, 6}, {7, 7}, {8, 8}, {9, 9}, {12, 102}}));
+    EXPECT_FALSE(series.IsNull(6));
+    EXPECT_TRUE(series.IsNull(7));
+    EXPECT_FALSE(series.IsNull(8));
+
+    // Outside a merge an earlier point is inserted at once.
+    series.AddPoint(0.5, 7);
+    EXPECT_EQ(series.X(1), 0.5);
 }
 
 TEST(PointSeries, SetXNeverBreaksTheOrder)

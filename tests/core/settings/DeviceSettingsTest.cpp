@@ -128,17 +128,25 @@ TEST_F(DeviceSettingsTest, ASettingsFileChangedByAnotherProgramIsReadAgain)
     EXPECT_EQ(second.GetLabel(0), "Newer label");
 }
 
-TEST_F(DeviceSettingsTest, WithoutASettingsStoreNothingIsAdded)
+TEST_F(DeviceSettingsTest, WithoutASettingsStoreValuesTakeTheirBuiltInDefaults)
 {
+    WriteIni("[Labels:21]\nP[kW]=Stored\n");
     SetVariable("LocalAppData", std::nullopt);
     TDeviceSettings device(21, "", true);
-    ExpectFailure(TextId::TxtIniAccessFailed, [&] { device.AddValue("P", "[kW]", KindOther); });
-    EXPECT_EQ(device.ValueCount(), 0);
-    EXPECT_EQ(device.OtherCount(), 0);
-
-    SetVariable("AppData", TempPath());
     device.AddValue("P", "[kW]", KindOther);
-    EXPECT_EQ(device.ValueCount(), 1);
+    ASSERT_EQ(device.ValueCount(), 1);
+    EXPECT_EQ(device.OtherCount(), 1);
+    EXPECT_EQ(device.GetLabel(0), "P");
+    EXPECT_EQ(device.GetColor(0), Rgb(255, 0, 0));
+
+    // A settings folder that can be used again is taken up by the next value.
+    SetVariable("LocalAppData", TempPath());
+    device.AddValue("T1",
+        "[\xB0"
+        "C]",
+        KindInput);
+    EXPECT_EQ(device.ValueCount(), 2);
+    EXPECT_TRUE(GetIniSettings().HasIniFile());
 }
 
 TEST_F(DeviceSettingsTest, AValueOfNoKindIsRefused)

@@ -114,15 +114,15 @@ TEST_F(ChartValuesTest, BothPlotAreasLineUpWithRealValues)
 
 TEST_F(ChartValuesTest, ScalingFitsTheShownDayOrKeepsTheFixedRange)
 {
-    LoadSamples({10});
+    WriteLog("logs/10240301.csv",
+        {"dd.mm.yy hh:mm;T3[°C]", "01.03.2024 10:00;20,4", "01.03.2024 11:00;70,6",
+            "01.03.2024 12:00;45"});
+    LoadLogs(EncodeDate(2024, 3, 1), EncodeDate(2024, 3, 1));
     ClickPlot(RowOf(Solar, "T3"));
-    const TFieldSeries& t3 = *Device(Solar).Series(Field(Solar, "T3"));
-    const auto range = t3.ValueRangeBetween(view->WindowStart(), view->WindowEnd());
-    ASSERT_TRUE(range);
-    const double mn = std::floor(range->smallest);
-    const double mx = std::trunc(range->largest);
-    EXPECT_NEAR(chart->yAxis->range().lower, mn - (mx - mn) * 0.02 - 0.1, 1e-9);
-    EXPECT_NEAR(chart->yAxis->range().upper, mx + (mx - mn) * 0.02 + 1, 1e-9);
+    // 20.4 … 70.6 shown: whole degrees 20 … 70, 2 % of that span (1) beyond both, and
+    // 0.1 more below, 1 more above.
+    EXPECT_NEAR(chart->yAxis->range().lower, 18.9, 1e-9);
+    EXPECT_NEAR(chart->yAxis->range().upper, 72.0, 1e-9);
 
     settings.DynamicScaling = false;
     settings.AxisMin = -10;
@@ -210,6 +210,5 @@ TEST_F(ChartValuesTest, MonthSumsInAYearWindowAreBarsOfAThirtySixthOfThePlotWidt
     EXPECT_EQ(bars->widthType(), QCPBars::wtAbsolute);
     EXPECT_EQ(static_cast<int>(bars->width()), chart->axisRect()->width() / 36);
     ASSERT_EQ(bars->data()->size(), 1); // March
-    EXPECT_DOUBLE_EQ(
-        bars->data()->at(0)->key, (EncodeDate(2024, 3, 1) + EncodeDate(2024, 4, 1)) / 2);
+    EXPECT_DOUBLE_EQ(bars->data()->at(0)->key, EncodeDate(2024, 3, 16) + 0.5);
 }

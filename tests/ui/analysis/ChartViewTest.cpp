@@ -288,3 +288,51 @@ TEST(ChartView, WiderSideMarginsNarrowBothPlotAreasAlike)
     EXPECT_EQ(wide.right(), narrow.right() - extra);
     EXPECT_EQ(bench.chart2->axisRect()->rect().left(), wide.left());
 }
+
+namespace {
+
+// How far the dark pixels of the columns [left, right] lie, on average, below the middle
+// of their own extent (negative: above it).
+double InkBelowMiddle(const QImage& image, int left, int right)
+{
+    int top = image.height();
+    int bottom = -1;
+    double sum = 0;
+    int count = 0;
+    for (int x = std::max(left, 0); x <= std::min(right, image.width() - 1); ++x)
+        for (int y = 0; y < image.height(); ++y)
+            if (qGray(image.pixel(x, y)) < 128) {
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+                sum += y;
+                ++count;
+            }
+    return count == 0 ? 0.0 : sum / count - (top + bottom) / 2.0;
+}
+
+} // namespace
+
+TEST(ChartView, TheRightAxisTitleReadsFromBottomToTopLikeTheLeftOne)
+{
+    TChartTestBench bench;
+    QCustomPlot& chart = *bench.chart;
+    // Heavy letters first: where they stand shows which way the title reads.
+    const QString title = QStringLiteral("MMMMMMMMMM..........");
+    auto left = MakeSeries(TDrawingKind::Line, {{1.2, 12.6}, {1.5, 57.9}});
+    auto right = MakeSeries(
+        TDrawingKind::OffsetLine, {{1.1, 3.7}, {1.9, 46.2}}, 255, TVerticalAxis::Right);
+    bench.view->UpperTarget().AttachSeries(*left);
+    bench.view->UpperTarget().AttachSeries(*right);
+    bench.Render(chart);
+    chart.yAxis->setLabel(title);
+    chart.yAxis2->setLabel(title);
+    chart.replot();
+    const QImage image = chart.toPixmap(chart.width(), chart.height()).toImage();
+    ASSERT_EQ(image.devicePixelRatio(), 1.0);
+    // The titles' columns, short of the tick labels.
+    const int band = 2 * QFontMetrics(chart.yAxis2->labelFont()).height();
+    const QRect outer = chart.axisRect()->outerRect();
+    // The heavy letters stand in the lower part of both titles.
+    EXPECT_GT(InkBelowMiddle(image, outer.left(), outer.left() + band), 5.0);
+    EXPECT_GT(InkBelowMiddle(image, outer.right() - band, outer.right()), 5.0);
+}

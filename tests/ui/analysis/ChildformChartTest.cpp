@@ -8,6 +8,7 @@
 #include "core/settings/IniSettings.h"
 #include "samplegen/SampleGenerator.h"
 #include "support/GuiTestHelpers.h"
+#include "support/TestFiles.h"
 #include "ui/analysis/ChartView.h"
 #include "ui/analysis/GraphPanel.h"
 #include "ui/analysis/ValueSelector.h"
@@ -145,6 +146,46 @@ TEST_F(ChildformChartTest, TheOverviewTabShowsWhatIsMarkedOnTheDevices)
     child->ResetToEmpty();
     EXPECT_TRUE(RowsOf(*child->Overview).isEmpty());
     EXPECT_FALSE(child->HasSeries());
+}
+
+TEST_F(ChildformChartTest, BeginningANewLoadEmptiesTheWindowNotOnlyTheAnalysis)
+{
+    Tick(0, "T1");
+    QTest::mouseClick(Row(0, "T1")->OverviewBox, Qt::LeftButton, {}, QPoint(6, 8));
+    child->TabSetDevices->setCurrentIndex(3); // "Overview"
+    ASSERT_FALSE(RowsOf(*child->Overview).isEmpty());
+    ASSERT_TRUE(child->HasSeries());
+
+    child->AnalysisSet().BeginLoad(1, {"10"}, EncodeDate(2024, 3, 1), EncodeDate(2024, 3, 1));
+    EXPECT_TRUE(RowsOf(*child->Overview).isEmpty());
+    EXPECT_FALSE(child->HasSeries());
+    EXPECT_EQ(child->TabSetDevices->count(), 0);
+    EXPECT_EQ(child->ChartTitle(), QString());
+    EXPECT_TRUE(child->Overview->isVisible());
+}
+
+TEST_F(ChildformChartTest, ADeviceWhoseFilesAllFailedShowsAnEmptyList)
+{
+    WriteTestFile(samples.filePath("05240301.csv").toStdString(), "no log file\r\n");
+    const TLoadResult result = LoadLogFiles(child->AnalysisSet(),
+        FindLogFiles(samples.path().toStdString()), EncodeDate(2024, 3, 1), EncodeDate(2024, 3, 2));
+    ASSERT_EQ(result.failures.size(), 1u);
+    child->FinishLoad();
+    ASSERT_EQ(child->TabSetDevices->count(), 5);
+    child->TabSetDevices->setCurrentIndex(1);
+    QTest::mouseClick(Row(1, "T1")->OverviewBox, Qt::LeftButton, {}, QPoint(6, 8));
+    child->TabSetDevices->setCurrentIndex(4); // "Overview"
+    ASSERT_FALSE(RowsOf(*child->Overview).isEmpty());
+
+    child->TabSetDevices->setCurrentIndex(0); // 05: nothing was read
+    EXPECT_FALSE(child->Overview->isVisible()) << "no leftover rows of the Overview tab";
+    QList<QScrollArea*> shown;
+    for (QScrollArea* list : child->PanelGraphPanels->findChildren<QScrollArea*>())
+        if (list->isVisible())
+            shown << list;
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(RowsOf(*shown[0]).isEmpty());
+    EXPECT_EQ(child->HeaderControl->parentWidget(), shown[0]->widget());
 }
 
 TEST_F(ChildformChartTest, ALanguageChangeRebuildsTheListsWithTheirTicks)

@@ -8,7 +8,9 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QFrame>
 #include <QHeaderView>
+#include <QImage>
 #include <QLabel>
 #include <QMdiArea>
 #include <QScrollArea>
@@ -182,8 +184,44 @@ TEST_F(ChildformFrameTest, AWheelNotchOverTheValueListScrollsIt120PixelsButNotOv
     EXPECT_EQ(bar->value(), 360);
     wheel(child->Overview->viewport(), 120);
     EXPECT_EQ(bar->value(), 240);
-    wheel(child->Chart, -120);
+    // Over the chart, delivered where the pointer is: neither the list nor the time
+    // window moves.
+    const QCPRange time = child->Chart->xAxis->range();
+    const QPoint overChart = child->Chart->mapTo(child, child->Chart->rect().center());
+    QWidget* under = child->childAt(overChart);
+    ASSERT_TRUE(under == child->Chart || child->Chart->isAncestorOf(under));
+    wheel(under, -120);
     EXPECT_EQ(bar->value(), 240);
+    EXPECT_EQ(child->Chart->xAxis->range(), time);
+}
+
+TEST_F(ChildformFrameTest, ControlsUseTheSystemFontTheChartsArialAndThePanelsTheirBevels)
+{
+    TChildform* child = NewWindow();
+    EXPECT_EQ(child->font().family(), QApplication::font().family());
+    EXPECT_EQ(child->font().pointSize(), 8);
+    EXPECT_EQ(child->SpanTime->font().family(), QApplication::font().family());
+    EXPECT_EQ(child->LabelHeadline->font().pointSize(), 9);
+    EXPECT_TRUE(child->LabelHeadline->font().bold());
+    EXPECT_EQ(child->Chart->font().family(), QStringLiteral("Arial"));
+
+    for (QFrame* panel : {child->PanelGraph, child->PanelZoomX}) {
+        EXPECT_EQ(panel->frameShape(), QFrame::Panel);
+        EXPECT_EQ(panel->frameShadow(), QFrame::Raised);
+        EXPECT_EQ(panel->lineWidth(), 1);
+    }
+
+    // The selected tab in the window's colour.
+    child->TabSetDevices->addTab(QStringLiteral("Solar"));
+    child->TabSetDevices->addTab(QStringLiteral("Overview"));
+    child->TabSetDevices->setCurrentIndex(0);
+    QTest::qWait(0);
+    const QImage tabs = child->TabSetDevices->grab().toImage();
+    const QRect selected = child->TabSetDevices->tabRect(0);
+    const qreal scale = tabs.devicePixelRatio();
+    EXPECT_EQ(
+        QColor(tabs.pixel(int((selected.left() + 3) * scale), int((selected.top() + 3) * scale))),
+        QColor(219, 224, 227));
 }
 
 TEST_F(ChildformFrameTest, ExtraHeightGoesToTheButtonPanelBeyond750PixelsOfValueList)

@@ -45,20 +45,6 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
     }
 
-    void ClickToolButton(QAction* action)
-    {
-        QTest::mouseClick(form->ToolBar->widgetForAction(action), Qt::LeftButton);
-    }
-
-    QString IniPath() const { return location.Path() + "/Velmora/Kalvex.ini"; }
-    QString IniText() const
-    {
-        return QString::fromStdString(ReadTestFile(IniPath().toStdString()));
-    }
-
-    TemporarySettingsLocation location;
-    MessageRecorder boxes;
-    std::unique_ptr<TMainform> form;
     int windowsWhileDialogOpen = -1;
 };
 
@@ -108,6 +94,19 @@ TEST_F(MainformTest, MenusFollowTheChosenLanguageWhichIsStoredAndReadAtTheNextSt
     EXPECT_TRUE(form->LanguageActions[1]->isChecked());
     EXPECT_EQ(form->MenuFile->title(), QStringLiteral("File"));
     EXPECT_EQ(form->LanguageActions[1]->text(), QStringLiteral("English (GB)"));
+}
+
+TEST_F(MainformTest, ClosingTheMainWindowLeavesAnotherErrorHandlerInPlace)
+{
+    StartAndCancel();
+    QStringList reported;
+    const ApplicationErrorHandler previous
+        = SetApplicationErrorHandler([&](const QString& m) { reported << m; });
+    form.reset();
+    ReportApplicationError(QStringLiteral("still heard"));
+    SetApplicationErrorHandler(previous);
+    EXPECT_EQ(reported, QStringList{"still heard"});
+    EXPECT_TRUE(boxes.shown.empty());
 }
 
 TEST_F(MainformTest, AStoredLanguageOutsideTheTableStartsInGerman)

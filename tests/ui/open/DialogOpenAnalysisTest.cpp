@@ -7,6 +7,7 @@
 #include "ui/open/DialogFileError.h"
 
 #include <QDateEdit>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -90,9 +91,26 @@ TEST_F(DialogOpenAnalysisTest, AMissingOrEmptyDirectoryOffersNoDatesAndAnalyseSa
     // Thousands of other files and no log file: the same.
     for (int i = 0; i < 2000; ++i)
         Write(QStringLiteral("notes%1.txt").arg(i));
-    QTest::keyClicks(dialog.RootDir, QString());
-    dialog.RootDir->setText(dir.path());
-    dialog.UpdateFileList();
+    Write("sub/10100501.csv");
+    dialog.RootDir->setFocus();
+    dialog.RootDir->clear();
+    QTest::keyClicks(dialog.RootDir, dir.path() + "/sub");
+    QTest::keyClick(dialog.RootDir, Qt::Key_Tab);
+    ASSERT_EQ(dialog.ValidFileCount(), 1) << "typed folder scanned";
+    dialog.RootDir->setFocus();
+    dialog.RootDir->clear();
+    QTest::keyClicks(dialog.RootDir, dir.path());
+    QTest::keyClick(dialog.RootDir, Qt::Key_Tab);
+    EXPECT_EQ(dialog.ValidFileCount(), 1) << "only the file one level down";
+    QFile::remove(dir.path() + "/sub/10100501.csv");
+    dialog.RootDir->setFocus();
+    QTest::keyClick(dialog.RootDir, Qt::Key_Backspace);
+    QTest::keyClicks(dialog.RootDir, dir.path().right(1));
+    QTest::keyClick(dialog.RootDir, Qt::Key_Tab);
+    EXPECT_EQ(dialog.ValidFileCount(), 1) << "leaving an unchanged field keeps the scan";
+    dialog.RootDir->setFocus();
+    QTest::keyClicks(dialog.RootDir, "/");
+    QTest::keyClick(dialog.RootDir, Qt::Key_Tab);
     EXPECT_EQ(dialog.ValidFileCount(), 0);
     EXPECT_FALSE(dialog.DateFrom->isEnabled());
 }
@@ -123,19 +141,42 @@ TEST_F(DialogOpenAnalysisTest, TheTwoPickersKeepStartBeforeEnd)
     EXPECT_EQ(dialog.DateTo->date(), QDate(2010, 5, 25));
 }
 
-TEST_F(DialogOpenAnalysisTest, APeriodWithoutFilesKeepsTheDialogOpenAndDropsTheFilesOutside)
+TEST_F(DialogOpenAnalysisTest, APeriodWithoutFilesKeepsTheDialogOpenAndAnotherPeriodThenLoads)
 {
-    Write("10100501.csv");
-    Write("10100531.csv");
+    Write("10100501.csv",
+        "dd.mm.yy hh:mm;T1[\xB0"
+        "C]\r\n01.05.2010 10:00;20\r\n");
+    Write("10100531.csv",
+        "dd.mm.yy hh:mm;T1[\xB0"
+        "C]\r\n31.05.2010 10:00;21\r\n");
     ShowOn(dir.path());
     dialog.DateFrom->setDate(QDate(2010, 5, 10));
     dialog.DateTo->setDate(QDate(2010, 5, 20));
     QTest::mouseClick(dialog.ExecuteBtn, Qt::LeftButton);
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(reported, QStringList{"No files were found, please check file path and try again."});
-    EXPECT_EQ(dialog.ValidFileCount(), 0) << "until the directory is scanned again";
+    EXPECT_EQ(dialog.ValidFileCount(), 2) << "the scanned files stay for another period";
     EXPECT_TRUE(dialog.ExecuteBtn->isEnabled());
     EXPECT_EQ(window->windowTitle(), QStringLiteral("New"));
+
+    dialog.DateTo->setDate(QDate(2010, 5, 31));
+    const QSize before = dialog.size();
+    QSize whileLoading;
+    bool progressEnabled = false;
+    QObject::connect(dialog.Progress, &QProgressBar::valueChanged, &dialog, [&](int value) {
+        if (value > 0) {
+            whileLoading = dialog.size();
+            progressEnabled = dialog.Progress->isEnabled();
+        }
+    });
+    QTest::mouseClick(dialog.ExecuteBtn, Qt::LeftButton);
+    EXPECT_TRUE(progressEnabled);
+    EXPECT_EQ(whileLoading, before) << "the line of LabelAbort is kept";
+    EXPECT_FALSE(dialog.Progress->isEnabled()) << "after the load";
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(window->windowTitle(),
+        QStringLiteral("Analysis from 10.05.2010 to 31.05.2010. (1 files found)"));
 }
 
 TEST_F(DialogOpenAnalysisTest, TheFolderBrowserStartsAtTheTypedDirectoryAndItsChoiceIsScanned)
