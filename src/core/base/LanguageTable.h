@@ -129,6 +129,10 @@ enum class TextId {
     TxtReportNotProduced,
     TxtOutOfMemoryReport,
     TxtCountry,
+    TxtHintJumpLeft,
+    TxtHintScrollLeft,
+    TxtHintScrollRight,
+    TxtHintJumpRight,
     Count
 };
 

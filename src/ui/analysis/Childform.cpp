@@ -3,6 +3,7 @@
 #include "core/base/DateTime.h"
 #include "ui/analysis/ChartValues.h"
 #include "ui/analysis/ChartView.h"
+#include "ui/analysis/ChartZoom.h"
 #include "ui/analysis/ValueSelector.h"
 #include "ui/common/Glyphs.h"
 #include "ui/common/UiText.h"
@@ -78,6 +79,11 @@ TChildform::TChildform(QWidget* parent)
     layout->setSpacing(0);
     CreatePanelLeft(content);
     CreatePanelGraph(content);
+    chartZoom = std::make_unique<TChartZoom>(
+        *chartView, [this] { return SpanTime->currentIndex(); }, [this] { UpdateValueAxes(); });
+    navigation = std::make_unique<TTimeNavigation>(analysisSet, *chartView, *chartZoom, *this,
+        TNavigationControls{SpanTime, SliderTime, ButtonJumpLeft, ButtonScrollLeft,
+            ButtonScrollRight, ButtonJumpRight});
     layout->addWidget(PanelLeft);
     layout->addWidget(PanelGraph, 1);
     setWidget(content);
@@ -442,6 +448,7 @@ void TChildform::ApplyLanguageAndLayout()
     RelabelOverviewGrids();
     UpdateCaption();
     FillSpanTime();
+    navigation->ApplyLanguage();
     UpdateYieldText();
     UpdateChartTitle();
 }

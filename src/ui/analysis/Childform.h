@@ -7,6 +7,7 @@
 #include "core/loading/AnalysisSet.h"
 #include "core/settings/IniSettings.h"
 #include "ui/analysis/ChartHost.h"
+#include "ui/analysis/TimeNavigation.h"
 
 #include <QMdiSubWindow>
 #include <QStringList>
@@ -30,11 +31,15 @@ class QTabBar;
 class QTableWidget;
 class QToolButton;
 class TChartValues;
+class TChartZoom;
 class TChartView;
 class TLogAnalysis;
 class TXPButton;
 
-class TChildform : public QMdiSubWindow, public TAnalysisSetHooks, public TChartHost {
+class TChildform : public QMdiSubWindow,
+                   public TAnalysisSetHooks,
+                   public TChartHost,
+                   public TNavigationHost {
     Q_OBJECT
 public:
     // The entry of the time-window list selected after loading.
@@ -61,6 +66,8 @@ public:
     void SetTimeLabelFormat(const std::string& pattern);
     void SetTimeIncrement(double days);
     TChartView& ChartView() { return *chartView; }
+    TTimeNavigation& Navigation() { return *navigation; }
+    TChartZoom& Zoom() { return *chartZoom; }
     // Plots a value of a device (false when it has no series) or takes it off.
     bool ShowValue(TLogAnalysis& analysis, int value);
     void HideValue(TLogAnalysis& analysis, int value);
@@ -82,7 +89,7 @@ public:
     bool HasCurrentAnalysis() const;
     void ApplyChildSettings(ChildSettings settings);
     const ChildSettings& CurrentChildSettings() const override { return childSettings; }
-    void UpdateExcelAction();
+    void UpdateExcelAction() override;
     void UpdateExcelAction(bool allowed);
     void ClearAnalysis();
     void ResetToEmpty();
@@ -168,14 +175,14 @@ private:
     void SpanTimeChange(int index);
     void LayHeaderOver(QWidget* valueList, bool setText, const QString& text);
     void AlignValueListRows(QWidget* listContent);
-    void FillTable();
-    void RemoveAllSeries();
-    void BuildOverviewSelector();
+    void FillTable() override;
+    void RemoveAllSeries() override;
+    void BuildOverviewSelector() override;
     void BuildOutputLanes(bool allDevices);
     QScrollArea* ValueListOf(TLogAnalysis& analysis);
     void UpdateYieldText();
     void UpdateChartTitle();
-    void UpdateValueAxes();
+    void UpdateValueAxes() override;
     void RelabelOverviewGrids();
     void OpenInExcel();
 
@@ -195,6 +202,8 @@ private:
     int selectedTab = 0;
     std::unique_ptr<TChartView> chartView;
     std::unique_ptr<TChartValues> chartValues;
+    std::unique_ptr<TChartZoom> chartZoom;
+    std::unique_ptr<TTimeNavigation> navigation;
     // Last: its analyses take their series off the charts before those go.
     TAnalysisSet analysisSet{this};
 };

@@ -4,12 +4,16 @@
 // without them.
 #include "ui/analysis/Childform.h"
 
+#include "ui/analysis/TimeNavigation.h"
+
 void TChildform::SliderTimeChange(int)
 {
+    navigation->SliderTimeChange();
 }
 
 void TChildform::SpanTimeChange(int)
 {
+    navigation->SpanTimeChange();
 }
 
 void TChildform::FillTable()
@@ -18,10 +22,12 @@ void TChildform::FillTable()
 
 void TChildform::UpdateYieldText()
 {
+    navigation->UpdateYieldText();
 }
 
 void TChildform::UpdateChartTitle()
 {
+    navigation->UpdateChartTitle();
 }
 
 void TChildform::RelabelOverviewGrids()
