@@ -4,6 +4,7 @@
 #include "ui/analysis/ChartValues.h"
 #include "ui/analysis/ChartView.h"
 #include "ui/analysis/ChartZoom.h"
+#include "ui/analysis/ValueReadout.h"
 #include "ui/analysis/ValueSelector.h"
 #include "ui/common/Glyphs.h"
 #include "ui/common/UiText.h"
@@ -84,6 +85,7 @@ TChildform::TChildform(QWidget* parent)
     navigation = std::make_unique<TTimeNavigation>(analysisSet, *chartView, *chartZoom, *this,
         TNavigationControls{SpanTime, SliderTime, ButtonJumpLeft, ButtonScrollLeft,
             ButtonScrollRight, ButtonJumpRight});
+    readout = std::make_unique<TValueReadout>(*chartView, analysisSet, *PanelGraph);
     layout->addWidget(PanelLeft);
     layout->addWidget(PanelGraph, 1);
     setWidget(content);
@@ -489,6 +491,7 @@ void TChildform::ClearAnalysis()
         // Emptying goes on below whatever failed above.
     }
     AttachSliderHandler();
+    readout->ClearMarkers();
     SelectSpanTimeQuietly(SpanTimeOneDay);
     SetChartTitle(QString());
     UpdateCaption();

@@ -32,6 +32,7 @@ class QTableWidget;
 class QToolButton;
 class TChartValues;
 class TChartZoom;
+class TValueReadout;
 class TChartView;
 class TLogAnalysis;
 class TXPButton;
@@ -68,6 +69,7 @@ public:
     TChartView& ChartView() { return *chartView; }
     TTimeNavigation& Navigation() { return *navigation; }
     TChartZoom& Zoom() { return *chartZoom; }
+    TValueReadout& Readout() { return *readout; }
     // Plots a value of a device (false when it has no series) or takes it off.
     bool ShowValue(TLogAnalysis& analysis, int value);
     void HideValue(TLogAnalysis& analysis, int value);
@@ -204,6 +206,7 @@ private:
     std::unique_ptr<TChartValues> chartValues;
     std::unique_ptr<TChartZoom> chartZoom;
     std::unique_ptr<TTimeNavigation> navigation;
+    std::unique_ptr<TValueReadout> readout;
     // Last: its analyses take their series off the charts before those go.
     TAnalysisSet analysisSet{this};
 };
