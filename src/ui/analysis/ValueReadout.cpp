@@ -10,6 +10,7 @@
 #include "ui/analysis/ChartView.h"
 #include "ui/analysis/SeriesPlottable.h"
 
+#include <QCursor>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
@@ -106,7 +107,9 @@ bool TValueReadout::eventFilter(QObject* watched, QEvent* event)
         ShowAt(*chart, static_cast<QMouseEvent*>(event)->position().toPoint());
         break;
     case QEvent::Leave:
-        HideReadout();
+        // Showing the line under the pointer makes the window system report a leave.
+        if (!chart->rect().contains(chart->mapFromGlobal(QCursor::pos())))
+            HideReadout();
         break;
     case QEvent::MouseButtonPress: {
         const auto* mouse = static_cast<QMouseEvent*>(event);
