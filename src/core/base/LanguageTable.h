@@ -133,6 +133,10 @@ enum class TextId {
     TxtCopyTable,
     TxtPrintPreview,
     TxtPrintFailed,
+    TxtHintJumpLeft,
+    TxtHintScrollLeft,
+    TxtHintScrollRight,
+    TxtHintJumpRight,
     Count
 };
 

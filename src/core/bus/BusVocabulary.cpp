@@ -192,6 +192,17 @@ std::string SumUnit(std::string_view unit)
     return std::string(unit);
 }
 
+std::optional<TRateAmount> RateAmountOf(std::string_view unit)
+{
+    if (unit == "[W]")
+        return TRateAmount{"[Wh]", 24};
+    if (unit == "[kW]" || unit == "[MBtu/h]")
+        return TRateAmount{SumUnit(unit), 24};
+    if (unit == "[l/min]" || unit == "[gal/min]")
+        return TRateAmount{SumUnit(unit), 1440};
+    return std::nullopt;
+}
+
 std::string LogName(std::string_view fieldName)
 {
     std::string name(fieldName);

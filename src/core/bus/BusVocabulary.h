@@ -57,6 +57,15 @@ ValueKind ValueKindOfUnit(std::string_view unit);
 // The unit of a sum over time of a rate: "[kW]" gives "[kWh]", "[l/min]" gives "[l]".
 std::string SumUnit(std::string_view unit);
 
+// What a rate sums up to over time, and the rate's time unit in parts of a day: "[kW]"
+// gives "[kWh]" and 24, "[W]" "[Wh]" and 24, "[l/min]" "[l]" and 1440; none for a unit
+// that is no rate.
+struct TRateAmount {
+    std::string unit;
+    int unitsPerDay = 0;
+};
+std::optional<TRateAmount> RateAmountOf(std::string_view unit);
+
 // How a field was named in the file: a name beginning with "P" with "Q" in its place.
 std::string LogName(std::string_view fieldName);
 

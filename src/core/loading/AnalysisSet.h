@@ -79,6 +79,12 @@ public:
     // The days with data: [RangeStart, RangeEnd).
     TDateTime RangeStart() const { return rangeStart; }
     TDateTime RangeEnd() const { return rangeEnd; }
+    // The time window kind chosen decides the range: whole days, months, quarters, years.
+    void SetRange(TDateTime start, TDateTime end)
+    {
+        rangeStart = start;
+        rangeEnd = end;
+    }
     const TDayList& DayList() const { return dayList; }
     const std::vector<std::string>& DeviceList() const { return deviceList; }
     int DeviceCount() const { return static_cast<int>(deviceList.size()); }

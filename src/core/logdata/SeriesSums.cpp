@@ -7,18 +7,22 @@
 
 double DayIntegral(TFieldSeries& series, int unitsPerDay, double dayStart)
 {
+    return IntegralBetween(series, unitsPerDay, dayStart, dayStart + 1.0);
+}
+
+double IntegralBetween(TFieldSeries& series, int unitsPerDay, double from, double to)
+{
     const TPointSeries& points = series.Points();
     const int n = points.Count();
-    const double dayEnd = dayStart + 1.0;
-    if (n == 0 || points.X(n - 1) < dayStart || points.X(0) > dayEnd)
+    if (n == 0 || points.X(n - 1) < from || points.X(0) > to)
         return 0.0;
 
     int& cursor = series.SearchIndex;
     if (cursor < 0 || cursor >= n)
         cursor = n / 2;
-    while (cursor > 0 && dayStart < points.X(cursor))
+    while (cursor > 0 && from < points.X(cursor))
         --cursor;
-    while (cursor < n && points.X(cursor) < dayStart)
+    while (cursor < n && points.X(cursor) < from)
         ++cursor;
 
     const int half = unitsPerDay / 2;
@@ -27,7 +31,7 @@ double DayIntegral(TFieldSeries& series, int unitsPerDay, double dayStart)
     bool inStretch = false;
     double previousX = 0.0;
     double previousY = 0.0;
-    for (; cursor < n && points.X(cursor) < dayEnd; ++cursor) {
+    for (; cursor < n && points.X(cursor) < to; ++cursor) {
         if (points.IsNull(cursor)) {
             inStretch = false;
             continue;

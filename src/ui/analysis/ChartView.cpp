@@ -249,6 +249,19 @@ double TChartView::TimeIncrement() const
     return timeTicker->Increment();
 }
 
+void TChartView::SetTimeExactDateTime(bool exact)
+{
+    timeTicker->SetExactDateTime(exact);
+    timeTicker2->SetExactDateTime(exact);
+    chart.replot(QCustomPlot::rpQueuedReplot);
+    chart2.replot(QCustomPlot::rpQueuedReplot);
+}
+
+bool TChartView::TimeExactDateTime() const
+{
+    return timeTicker->ExactDateTime();
+}
+
 void TChartView::SetTitle(const QString& text)
 {
     SetTitleOf(chart, *title, text);

@@ -72,6 +72,8 @@ public:
     std::string TimeLabelFormat() const;
     void SetTimeIncrement(double days);
     double TimeIncrement() const;
+    void SetTimeExactDateTime(bool exact);
+    bool TimeExactDateTime() const;
 
     // The upper chart's title (several lines allowed); empty hides it.
     void SetTitle(const QString& text);

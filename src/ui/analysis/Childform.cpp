@@ -6,6 +6,8 @@
 #include "ui/analysis/OutputDialogs.h"
 #include "ui/analysis/TableGrid.h"
 #include "ui/analysis/TableView.h"
+#include "ui/analysis/ChartZoom.h"
+#include "ui/analysis/ValueReadout.h"
 #include "ui/analysis/ValueSelector.h"
 #include "ui/common/Glyphs.h"
 #include "ui/common/UiText.h"
@@ -86,6 +88,12 @@ TChildform::TChildform(QWidget* parent)
     layout->setSpacing(0);
     CreatePanelLeft(content);
     CreatePanelGraph(content);
+    chartZoom = std::make_unique<TChartZoom>(
+        *chartView, [this] { return SpanTime->currentIndex(); }, [this] { UpdateValueAxes(); });
+    navigation = std::make_unique<TTimeNavigation>(analysisSet, *chartView, *chartZoom, *this,
+        TNavigationControls{SpanTime, SliderTime, ButtonJumpLeft, ButtonScrollLeft,
+            ButtonScrollRight, ButtonJumpRight});
+    readout = std::make_unique<TValueReadout>(*chartView, analysisSet, *PanelGraph);
     layout->addWidget(PanelLeft);
     layout->addWidget(PanelGraph, 1);
     setWidget(content);
@@ -474,6 +482,7 @@ void TChildform::ApplyLanguageAndLayout()
     RelabelOverviewGrids();
     UpdateCaption();
     FillSpanTime();
+    navigation->ApplyLanguage();
     UpdateYieldText();
     UpdateChartTitle();
 }
@@ -514,6 +523,7 @@ void TChildform::ClearAnalysis()
         // Emptying goes on below whatever failed above.
     }
     AttachSliderHandler();
+    readout->ClearMarkers();
     SelectSpanTimeQuietly(SpanTimeOneDay);
     SetChartTitle(QString());
     UpdateCaption();

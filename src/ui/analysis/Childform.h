@@ -9,6 +9,7 @@
 #include "ui/analysis/ChartHost.h"
 #include "ui/analysis/ChartOutput.h"
 #include "ui/analysis/TablePrinter.h"
+#include "ui/analysis/TimeNavigation.h"
 
 #include <QMdiSubWindow>
 #include <QStringList>
@@ -31,6 +32,8 @@ class QStandardItemModel;
 class QTabBar;
 class QToolButton;
 class TChartValues;
+class TChartZoom;
+class TValueReadout;
 class TChartView;
 class TLogAnalysis;
 class TTableGrid;
@@ -40,7 +43,7 @@ class TXPButton;
 class TChildform : public QMdiSubWindow,
                    public TAnalysisSetHooks,
                    public TChartHost,
-                   public TChartOutputHost {
+                   public TChartOutputHost, public TNavigationHost {
     Q_OBJECT
 public:
     // The entry of the time-window list selected after loading.
@@ -67,6 +70,9 @@ public:
     void SetTimeLabelFormat(const std::string& pattern);
     void SetTimeIncrement(double days);
     TChartView& ChartView() { return *chartView; }
+    TTimeNavigation& Navigation() { return *navigation; }
+    TChartZoom& Zoom() { return *chartZoom; }
+    TValueReadout& Readout() { return *readout; }
     // Plots a value of a device (false when it has no series) or takes it off.
     bool ShowValue(TLogAnalysis& analysis, int value);
     void HideValue(TLogAnalysis& analysis, int value);
@@ -77,7 +83,7 @@ public:
     // Commands of the main window.
     void ShowTableView(bool table);
     // Rebuilds the table for the device tab and time window; nothing while it is hidden.
-    void FillTable();
+    void FillTable() override;
     bool TableViewActive() const { return tableViewActive; }
     bool HasSeries() const;
     void ApplyLanguageAndLayout();
@@ -93,7 +99,7 @@ public:
     bool HasCurrentAnalysis() const;
     void ApplyChildSettings(ChildSettings settings);
     const ChildSettings& CurrentChildSettings() const override { return childSettings; }
-    void UpdateExcelAction();
+    void UpdateExcelAction() override;
     void UpdateExcelAction(bool allowed);
     void ClearAnalysis();
     void ResetToEmpty();
@@ -182,8 +188,8 @@ private:
     void SpanTimeChange(int index);
     void LayHeaderOver(QWidget* valueList, bool setText, const QString& text);
     void AlignValueListRows(QWidget* listContent);
-    void RemoveAllSeries();
-    void BuildOverviewSelector();
+    void RemoveAllSeries() override;
+    void BuildOverviewSelector() override;
     void BuildOutputLanes(bool allDevices);
     QScrollArea* ValueListOf(TLogAnalysis& analysis);
     void UpdateYieldText();
@@ -192,7 +198,7 @@ private:
     QString PrintTitle() const override;
     // What the table printout takes over from the grid on screen.
     TTablePrintMetrics TablePrintMetrics() const;
-    void UpdateValueAxes();
+    void UpdateValueAxes() override;
     void RelabelOverviewGrids();
     void OpenInExcel();
 
@@ -214,6 +220,9 @@ private:
     std::unique_ptr<TChartValues> chartValues;
     std::unique_ptr<TTableView> tableView;
     std::unique_ptr<TChartOutput> chartOutput;
+    std::unique_ptr<TChartZoom> chartZoom;
+    std::unique_ptr<TTimeNavigation> navigation;
+    std::unique_ptr<TValueReadout> readout;
     // Last: its analyses take their series off the charts before those go.
     TAnalysisSet analysisSet{this};
 };

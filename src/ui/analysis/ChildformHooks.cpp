@@ -4,20 +4,26 @@
 // without them.
 #include "ui/analysis/Childform.h"
 
+#include "ui/analysis/TimeNavigation.h"
+
 void TChildform::SliderTimeChange(int)
 {
+    navigation->SliderTimeChange();
 }
 
 void TChildform::SpanTimeChange(int)
 {
+    navigation->SpanTimeChange();
 }
 
 void TChildform::UpdateYieldText()
 {
+    navigation->UpdateYieldText();
 }
 
 void TChildform::UpdateChartTitle()
 {
+    navigation->UpdateChartTitle();
 }
 
 void TChildform::OpenInExcel()

@@ -76,9 +76,9 @@ QString TDateTimeTicker::getTickLabel(double tick, const QLocale&, QChar, int)
 
 QVector<double> TDateTimeTicker::createTickVector(double tickStep, const QCPRange& range)
 {
-    // Whole weeks start on Mondays (day 2 was Monday, 1 January 1900); every other step
-    // counts from midnight.
-    const double origin = std::fmod(tickStep, Week) == 0 ? 2.0 : 0.0;
+    // Exact whole weeks start on Mondays (day 2 was Monday, 1 January 1900); every other
+    // step counts from midnight.
+    const double origin = exactDateTime && std::fmod(tickStep, Week) == 0 ? 2.0 : 0.0;
     // One tick beyond each end, so the minor ticks reach the edges; the axis trims them.
     QVector<double> ticks;
     const double first = std::floor((range.lower - origin) / tickStep);

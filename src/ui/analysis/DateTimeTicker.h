@@ -21,6 +21,11 @@ public:
     void SetIncrement(double days) { increment = days > 0 ? days : 0; }
     double Increment() const { return increment; }
 
+    // Exact date-times put whole weeks on Mondays; otherwise every step counts from
+    // midnight of day 0.
+    void SetExactDateTime(bool exact) { exactDateTime = exact; }
+    bool ExactDateTime() const { return exactDateTime; }
+
     // How many labels fit on the axis without touching each other.
     int LabelsThatFit() const;
 
@@ -35,4 +40,5 @@ private:
     QPointer<QCPAxis> axis;
     std::string labelFormat = "hh:mm";
     double increment = 0;
+    bool exactDateTime = true;
 };

@@ -104,6 +104,8 @@ TMainform::TMainform(QWidget* parent)
 
 TMainform::~TMainform()
 {
+    // Focus moves while the children go; the commands must not be updated on a half-gone form.
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
     ClearApplicationErrorHandler(this);
 }
 

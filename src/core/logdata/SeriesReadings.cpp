@@ -1,0 +1,20 @@
+#include "core/logdata/SeriesReadings.h"
+
+std::optional<double> ReadingAt(const TPointSeries& points, double t)
+{
+    int last = points.LowerBound(t);
+    while (last < points.Count() && points.X(last) == t)
+        ++last;
+    --last;
+    if (last < 0 || points.IsNull(last))
+        return std::nullopt;
+    return points.Y(last);
+}
+
+std::optional<double> TotalIn(const TPointSeries& points, double from, double to)
+{
+    for (int i = points.LowerBound(from); i < points.Count() && points.X(i) < to; ++i)
+        if (!points.IsNull(i))
+            return points.Y(i);
+    return std::nullopt;
+}
