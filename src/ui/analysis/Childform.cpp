@@ -3,6 +3,7 @@
 #include "core/base/DateTime.h"
 #include "ui/analysis/ChartValues.h"
 #include "ui/analysis/ChartView.h"
+#include "ui/analysis/SpreadsheetExport.h"
 #include "ui/analysis/ValueSelector.h"
 #include "ui/common/Glyphs.h"
 #include "ui/common/UiText.h"
@@ -150,6 +151,7 @@ void TChildform::CreatePanelLeft(QWidget* content)
     ActionOpenExcel = new QAction(this);
     ActionOpenExcel->setEnabled(false);
     connect(ActionOpenExcel, &QAction::triggered, this, &TChildform::OpenInExcel);
+    spreadsheetExport = std::make_unique<TSpreadsheetExport>(*this);
     ButtonSettings = ActionButton(ActionOpenSettings, PanelLeftBottom, 4, 8);
     ButtonOpenExcel = ActionButton(ActionOpenExcel, PanelLeftBottom, 4, 40);
     column->addWidget(PanelLeftBottom);

@@ -32,6 +32,7 @@ class QToolButton;
 class TChartValues;
 class TChartView;
 class TLogAnalysis;
+class TSpreadsheetExport;
 class TXPButton;
 
 class TChildform : public QMdiSubWindow, public TAnalysisSetHooks, public TChartHost {
@@ -195,6 +196,7 @@ private:
     int selectedTab = 0;
     std::unique_ptr<TChartView> chartView;
     std::unique_ptr<TChartValues> chartValues;
+    std::unique_ptr<TSpreadsheetExport> spreadsheetExport;
     // Last: its analyses take their series off the charts before those go.
     TAnalysisSet analysisSet{this};
 };
