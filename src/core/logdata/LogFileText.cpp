@@ -54,6 +54,11 @@ bool IsMultiByteUtf8(std::string_view bytes)
 
 } // namespace
 
+bool IsUtf8LogText(std::string_view bytes)
+{
+    return bytes.starts_with(ByteOrderMark) || IsMultiByteUtf8(bytes);
+}
+
 bool ReadWholeFile(const std::string& path, std::string& bytes)
 {
     TFileRead file = ReadRegularFile(path, std::numeric_limits<off_t>::max());
@@ -110,7 +115,7 @@ bool SplitLogText(TLogFileText& text)
         return false;
 
     const std::string_view header = lines[first];
-    if (byteOrderMark || IsMultiByteUtf8(bytes))
+    if (byteOrderMark || IsUtf8LogText(bytes))
         text.header.assign(header);
     else
         text.header = Cp1252ToUtf8(header);

@@ -17,6 +17,10 @@ struct TLogFileText {
 // Reads a regular file whole; false when it is missing, not a regular file or unreadable.
 bool ReadWholeFile(const std::string& path, std::string& bytes);
 
+// The encoding rule of the log files: UTF-8 with a byte-order mark, or when the bytes
+// are valid UTF-8 holding multi-byte sequences; Windows-1252 otherwise.
+bool IsUtf8LogText(std::string_view bytes);
+
 // Cuts the file into the header and the following lines. Leading empty lines are
 // skipped; false when no non-empty line exists. The header is decoded as the whole file
 // would be: UTF-8 with a byte-order mark or when the bytes are valid UTF-8 with

@@ -3,10 +3,11 @@
 #include "core/base/DateTime.h"
 #include "ui/analysis/ChartValues.h"
 #include "ui/analysis/ChartView.h"
+#include "ui/analysis/ChartZoom.h"
 #include "ui/analysis/OutputDialogs.h"
+#include "ui/analysis/SpreadsheetExport.h"
 #include "ui/analysis/TableGrid.h"
 #include "ui/analysis/TableView.h"
-#include "ui/analysis/ChartZoom.h"
 #include "ui/analysis/ValueReadout.h"
 #include "ui/analysis/ValueSelector.h"
 #include "ui/common/Glyphs.h"
@@ -167,6 +168,7 @@ void TChildform::CreatePanelLeft(QWidget* content)
     ActionOpenExcel = new QAction(this);
     ActionOpenExcel->setEnabled(false);
     connect(ActionOpenExcel, &QAction::triggered, this, &TChildform::OpenInExcel);
+    spreadsheetExport = std::make_unique<TSpreadsheetExport>(*this);
     ButtonSettings = ActionButton(ActionOpenSettings, PanelLeftBottom, 4, 8);
     ButtonOpenExcel = ActionButton(ActionOpenExcel, PanelLeftBottom, 4, 40);
     column->addWidget(PanelLeftBottom);

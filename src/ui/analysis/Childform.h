@@ -38,12 +38,14 @@ class TChartView;
 class TLogAnalysis;
 class TTableGrid;
 class TTableView;
+class TSpreadsheetExport;
 class TXPButton;
 
 class TChildform : public QMdiSubWindow,
                    public TAnalysisSetHooks,
                    public TChartHost,
-                   public TChartOutputHost, public TNavigationHost {
+                   public TChartOutputHost,
+                   public TNavigationHost {
     Q_OBJECT
 public:
     // The entry of the time-window list selected after loading.
@@ -223,6 +225,7 @@ private:
     std::unique_ptr<TChartZoom> chartZoom;
     std::unique_ptr<TTimeNavigation> navigation;
     std::unique_ptr<TValueReadout> readout;
+    std::unique_ptr<TSpreadsheetExport> spreadsheetExport;
     // Last: its analyses take their series off the charts before those go.
     TAnalysisSet analysisSet{this};
 };

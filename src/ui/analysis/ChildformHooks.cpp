@@ -4,7 +4,13 @@
 // without them.
 #include "ui/analysis/Childform.h"
 
+#include "core/logdata/LogAnalysis.h"
+#include "ui/analysis/ChartView.h"
+#include "ui/analysis/SpreadsheetExport.h"
 #include "ui/analysis/TimeNavigation.h"
+#include "ui/common/ApplicationErrors.h"
+
+#include <cmath>
 
 void TChildform::SliderTimeChange(int)
 {
@@ -28,4 +34,14 @@ void TChildform::UpdateChartTitle()
 
 void TChildform::OpenInExcel()
 {
+    const TLogAnalysis* analysis = analysisSet.CurrentAnalysis();
+    if (!analysis)
+        return;
+    try {
+        // The displayed day is the one the window starts in.
+        spreadsheetExport->ActionOpenExcelExecute(
+            analysis->FileNameAt(std::trunc(chartView->WindowStart())));
+    } catch (const std::exception&) {
+        ReportCurrentException();
+    }
 }

@@ -56,6 +56,7 @@ TMainform::TMainform(QWidget* parent)
     : QMainWindow(parent)
 {
     setWindowTitle(ProgramTitle);
+    setWindowIcon(ProgramIcon());
     resize(790, 590);
     setMinimumSize(750, 510);
     setFont(QFont(QStringLiteral("Arial"), 8));

@@ -1,4 +1,5 @@
 #include "ui/app/Mainform.h"
+#include "ui/app/ProgramIdentity.h"
 #include "ui/app/ProgramWindows.h"
 #include "ui/common/ApplicationErrors.h"
 
@@ -9,6 +10,8 @@
 int main(int argc, char* argv[])
 {
     TKalvexApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(ProgramDesktopId);
+    QApplication::setWindowIcon(ProgramIcon());
     const QStringList arguments = QCoreApplication::arguments();
     // Made absolute: it is stored as the last used directory.
     const QString directory
