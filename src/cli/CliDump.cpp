@@ -131,7 +131,10 @@ int RunDump(const TDumpRequest& request, std::ostream& out, std::ostream& err)
     KeepPeriod(files, from, to);
     try {
         TAnalysisSet set;
-        const TLoadResult result = LoadLogFiles(set, files, from, to);
+        // A device that cannot be finished is missing from the dump; say so.
+        TLoadHooks hooks;
+        hooks.deviceFailed = [&err](const std::string& message) { err << message << "\n"; };
+        const TLoadResult result = LoadLogFiles(set, files, from, to, hooks);
         const json document = Document(request, set, result, from, to);
         // File names need not be UTF-8; undecodable bytes become U+FFFD.
         out << document.dump(-1, ' ', false, json::error_handler_t::replace) << "\n";

@@ -18,11 +18,15 @@ bool ProbeMemory()
     return block != nullptr;
 }
 
-std::string MessageOf(const std::exception& e)
+// Our own failures carry a language-table text; any other is a fault of ours, told in the
+// user's language as the given text rather than in the library's English.
+std::string MessageOf(const std::exception& e, TextId otherwise)
 {
+    if (dynamic_cast<const KalvexError*>(&e))
+        return e.what();
     if (dynamic_cast<const std::bad_alloc*>(&e))
         return Text(TextId::TxtDataStructureMemory);
-    return e.what();
+    return Text(otherwise);
 }
 
 } // namespace
@@ -83,7 +87,7 @@ TLoadResult LoadLogFiles(TAnalysisSet& target, const TLogFileList& files, TDateT
             target.LoadFile(file.path);
             result.loadedFiles.push_back(file.path);
         } catch (const std::exception& e) {
-            result.failures.push_back({file.path, MessageOf(e)});
+            result.failures.push_back({file.path, MessageOf(e, TextId::TxtInvalidLogFile)});
         }
         ++done;
         step();
@@ -98,7 +102,7 @@ TLoadResult LoadLogFiles(TAnalysisSet& target, const TLogFileList& files, TDateT
             target.FinishDevice(d);
         } catch (const std::exception& e) {
             if (hooks.deviceFailed)
-                hooks.deviceFailed(MessageOf(e));
+                hooks.deviceFailed(MessageOf(e, TextId::TxtReportNotProduced));
         }
         ++done;
         step();

@@ -249,6 +249,9 @@ void TLogFileReader::ReadRecord(TDay& day, std::string_view line)
     TDateTime t = 0;
     if (!ConvertTimeStamp(TimeStampCell(line), t))
         t = day.last + (day.interval != 0 ? day.interval : OneMinute);
+    // A time past the last encodable day could not be summed or shown.
+    if (t >= EndOfDateRange)
+        throw TBadRecord{};
     if (!day.firstRecordSeen) {
         day.firstRecordSeen = true;
         day.last = t;
