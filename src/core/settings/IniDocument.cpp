@@ -116,7 +116,12 @@ TIniDocument& TIniDocument::operator=(TIniDocument&& other) noexcept = default;
 TIniDocument TIniDocument::Parse(std::string_view bytes)
 {
     TIniDocument document;
-    const std::string text = Normalised(DecodeLogText(bytes));
+    const std::string decodedText = DecodeLogText(bytes);
+    std::string_view decoded = decodedText;
+    // Further marks would hide a section header behind them from the repair below.
+    while (decoded.starts_with(Utf8ByteOrderMark))
+        decoded.remove_prefix(Utf8ByteOrderMark.size());
+    const std::string text = Normalised(decoded);
     if (document.data->ini.LoadData(text.data(), text.size()) < 0)
         document.data->ini.Reset();
     return document;
@@ -127,7 +132,9 @@ std::string TIniDocument::Serialize() const
     std::string utf8;
     data->ini.Save(utf8, false);
     std::string bytes;
-    if (TryUtf8ToCp1252(utf8, bytes))
+    // Windows-1252 only when it reads back as the same text: bytes that happen to be valid
+    // UTF-8 ("Ã¤") would be read as UTF-8 ("ä").
+    if (TryUtf8ToCp1252(utf8, bytes) && DecodeLogText(bytes) == utf8)
         return bytes;
     return std::string(Utf8ByteOrderMark) + utf8;
 }

@@ -26,7 +26,8 @@ TEST_F(LogEdgeCasesTest, TimesPastTheLastDayEndTheFileAsABadRecordDoes)
     const int p = FieldOf(*analysis, "P");
     ASSERT_GE(p, 0);
     // Ended as by a bad record: no closing null point, the records before stay.
-    EXPECT_EQ(DescribePoints(*analysis->Series(p)), "31.12.9999 00:00=2,00\n31.12.9999 12:00=2,00\n");
+    EXPECT_EQ(
+        DescribePoints(*analysis->Series(p)), "31.12.9999 00:00=2,00\n31.12.9999 12:00=2,00\n");
 
     // The sums of the last day and month of the range are made like any other.
     analysis->BuildSums();
