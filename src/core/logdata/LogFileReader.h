@@ -34,6 +34,7 @@ private:
     void IdentifyDevice(const std::string& logName);
     void ParseColumn(std::string_view cell, int column);
     bool TakeDayTotal(int column, TFieldSeries& series, double factor);
+    void SplitLastRecord();
     TDateTime DayDate();
     void ReadRecords(TDay& day);
     void ReadRecord(TDay& day, std::string_view line);
@@ -48,5 +49,9 @@ private:
     TLogFileText text;
     std::string firstRecord; // the first record with the second one's date
     std::vector<TColumnTarget> targets;
+    // The last non-empty record's stamp and cells, which day totals are taken from.
+    bool lastRecordSplit = false;
+    std::string_view lastStamp;
+    std::vector<std::string_view> lastCells;
     TPattern pattern = TPattern::A;
 };

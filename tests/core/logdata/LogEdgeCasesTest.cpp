@@ -58,3 +58,46 @@ TEST_F(LogEdgeCasesTest, CellsOfAnEmptyRestAreEmpty)
     EXPECT_EQ(TakeCell(rest), "2");
     EXPECT_TRUE(TakeCell(rest).empty());
 }
+
+TEST_F(LogEdgeCasesTest, WideHeadersOfMixedKindsFindEveryFieldAndDayTotal)
+{
+    // Inputs, outputs and day totals in turn: each new field goes into the middle of the
+    // field list, and each day total is taken from the last record.
+    std::string header = "dd.mm.yy hh:mm";
+    std::string first = "15.03.2007 10:00";
+    std::string last = "15.03.2007 10:01";
+    constexpr int Triples = 300;
+    for (int c = 0; c < Triples; ++c) {
+        const std::string n = std::to_string(c);
+        header += ";T" + n + "[°C];R" + n + "[%];Q" + n + "tag[kWh]";
+        first += ";" + n + ";1;0";
+        last += ";" + n + ";1;" + std::to_string(c + 1000);
+    }
+    auto analysis = NewAnalysis();
+    analysis->ReadLogFile(WriteLog("10070315.csv", {header, first, last + ";"}));
+    const TDeviceSettings& device = *analysis->DeviceSettings();
+    ASSERT_EQ(device.ValueCount(), 3 * Triples);
+    ASSERT_EQ(device.InputCount(), Triples);
+    for (int c = 0; c < Triples; c += 37) {
+        const std::string n = std::to_string(c);
+        const int t = FieldOf(*analysis, "T" + n);
+        ASSERT_EQ(device.GetValueName(t), "T" + n);
+        EXPECT_EQ(t, c);
+        EXPECT_EQ(analysis->Series(t)->Points().Y(0), c);
+        const int r = FieldOf(*analysis, "R" + n);
+        ASSERT_GE(r, 0);
+        EXPECT_EQ(device.GetValueName(r), "R" + n);
+        const int total = FieldOf(*analysis, "P" + n + "tag");
+        ASSERT_GE(total, 0);
+        EXPECT_EQ(device.GetValueName(total), "P" + n + "tag");
+        ASSERT_EQ(analysis->Series(total)->Points().Count(), 1);
+        EXPECT_EQ(analysis->Series(total)->Points().Y(0), c + 1000);
+    }
+    // A copy finds the same fields.
+    const TDeviceSettings copy(device);
+    int index = -1;
+    ASSERT_TRUE(copy.IndexOfValue("R299", index));
+    EXPECT_EQ(copy.GetValueName(index), "R299");
+    EXPECT_FALSE(copy.IndexOfValue("R300", index));
+    EXPECT_EQ(index, -1);
+}
