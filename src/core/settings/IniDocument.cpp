@@ -185,6 +185,24 @@ bool TIniDocument::HasAnyKey(std::string_view section) const
     return keys && !keys->empty();
 }
 
+std::vector<TIniEntry> TIniDocument::Entries() const
+{
+    std::vector<TIniEntry> entries;
+    CSimpleIniA::TNamesDepend sections;
+    data->ini.GetAllSections(sections);
+    sections.sort(CSimpleIniA::Entry::LoadOrder());
+    for (const auto& section : sections) {
+        CSimpleIniA::TNamesDepend keys;
+        data->ini.GetAllKeys(section.pItem, keys);
+        keys.sort(CSimpleIniA::Entry::LoadOrder());
+        for (const auto& key : keys) {
+            const char* value = data->ini.GetValue(section.pItem, key.pItem, "");
+            entries.push_back({section.pItem, key.pItem, value});
+        }
+    }
+    return entries;
+}
+
 bool TIniDocument::WriteString(
     std::string_view section, std::string_view key, std::string_view value)
 {
