@@ -95,7 +95,8 @@ TMainform::TMainform(QWidget* parent)
     CreateSettingsStore();
     ApplyLanguage();
 
-    connect(qApp, &QApplication::focusChanged, this, [this] { UpdateCommandStates(); });
+    focusConnection
+        = connect(qApp, &QApplication::focusChanged, this, [this] { UpdateCommandStates(); });
     connect(MdiArea, &QMdiArea::subWindowActivated, this, [this] { UpdateCommandStates(); });
     UpdateCommandStates();
     setWindowState(Qt::WindowMaximized);
@@ -103,6 +104,13 @@ TMainform::TMainform(QWidget* parent)
 
 TMainform::~TMainform()
 {
+    // The children are deleted after this body, and a focused child losing its focus, a
+    // window leaving the area or a series going would run the handlers on a window whose
+    // members are half gone.
+    disconnect(focusConnection);
+    MdiArea->disconnect(this);
+    for (TChildform* child : findChildren<TChildform*>())
+        child->disconnect(this);
     SetApplicationErrorHandler({});
 }
 

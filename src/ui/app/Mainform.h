@@ -116,4 +116,5 @@ private:
     TDialogOpenAnalysis* dialogOpenAnalysis = nullptr;
     QString offeredDirectory;
     bool FirstActivation = true;
+    QMetaObject::Connection focusConnection;
 };
