@@ -39,17 +39,6 @@ QWidget* Spacer(int width)
     return spacer;
 }
 
-// Commands run from menus, short-cuts, tool buttons and timers; whatever they raise goes
-// to the error display and the program goes on.
-template <typename Command> void RunGuarded(Command command)
-{
-    try {
-        command();
-    } catch (const std::exception&) {
-        ReportCurrentException();
-    }
-}
-
 } // namespace
 
 TMainform::TMainform(QWidget* parent)
@@ -84,7 +73,7 @@ TMainform::TMainform(QWidget* parent)
     Timer = new QTimer(this);
     Timer->setInterval(1);
     Timer->setSingleShot(true);
-    connect(Timer, &QTimer::timeout, this, [this] { RunGuarded([this] { OnTimer(); }); });
+    connect(Timer, &QTimer::timeout, this, Guarded([this] { OnTimer(); }));
 
     CreateActions();
     CreateMenus();
@@ -95,9 +84,10 @@ TMainform::TMainform(QWidget* parent)
     CreateSettingsStore();
     ApplyLanguage();
 
-    focusConnection
-        = connect(qApp, &QApplication::focusChanged, this, [this] { UpdateCommandStates(); });
-    connect(MdiArea, &QMdiArea::subWindowActivated, this, [this] { UpdateCommandStates(); });
+    focusConnection = connect(
+        qApp, &QApplication::focusChanged, this, Guarded([this] { UpdateCommandStates(); }));
+    connect(
+        MdiArea, &QMdiArea::subWindowActivated, this, Guarded([this] { UpdateCommandStates(); }));
     UpdateCommandStates();
     setWindowState(Qt::WindowMaximized);
 }
@@ -127,8 +117,8 @@ void TMainform::CreateActions()
     const auto command = [this](void (TMainform::*handler)(), QKeySequence shortcut = {}) {
         auto* action = new QAction(this);
         action->setShortcut(shortcut);
-        connect(action, &QAction::triggered, this,
-            [this, handler] { RunGuarded([&] { (this->*handler)(); }); });
+        connect(
+            action, &QAction::triggered, this, Guarded([this, handler] { (this->*handler)(); }));
         return action;
     };
     ActionOpen = command(&TMainform::ActionOpenExecute, QKeySequence(Qt::CTRL | Qt::Key_O));
