@@ -122,8 +122,13 @@ TIniDocument TIniDocument::Parse(std::string_view bytes)
     while (decoded.starts_with(Utf8ByteOrderMark))
         decoded.remove_prefix(Utf8ByteOrderMark.size());
     const std::string text = Normalised(decoded);
-    if (document.data->ini.LoadData(text.data(), text.size()) < 0)
-        document.data->ini.Reset();
+    auto& ini = document.data->ini;
+    if (ini.LoadData(text.data(), text.size()) < 0)
+        ini.Reset();
+    // A nameless section without keys ("[]") holds nothing, but would be written in
+    // another place each time the file is written.
+    if (const auto* nameless = ini.GetSection(""); nameless && nameless->empty())
+        ini.Delete("", nullptr);
     return document;
 }
 

@@ -171,3 +171,15 @@ TEST_F(SettingsDurabilityTest, AnyNumberOfByteOrderMarksIsRemovedBeforeTheRepair
         EXPECT_EQ(TIniDocument::Parse(written).Serialize(), written);
     }
 }
+
+TEST_F(SettingsDurabilityTest, AnEmptyNamelessSectionIsDroppedSoRewritesChangeNothing)
+{
+    const auto document = TIniDocument::Parse("[A]\nk=1\n[");
+    const std::string written = document.Serialize();
+    EXPECT_EQ(written, "[A]\nk=1\n");
+    EXPECT_EQ(TIniDocument::Parse(written).Serialize(), written);
+    // Keys under "[]" stay where the file's keys outside any section are.
+    const auto keyed = TIniDocument::Parse("[A]\nk=1\n[]\nx=2\n");
+    EXPECT_EQ(keyed.ReadString("", "x", {}), "2");
+    EXPECT_EQ(TIniDocument::Parse(keyed.Serialize()).Serialize(), keyed.Serialize());
+}
