@@ -36,7 +36,8 @@ std::string Trimmed(std::string_view text)
     return std::string(text);
 }
 
-// Brings the text into the shape SimpleIni reads reliably: no NUL characters (they would
+// Brings the text into the shape SimpleIni reads reliably: no byte-order marks left at the
+// start, no NUL characters (they would
 // end its parsing and so drop the rest of the file at the next write), "\n" line ends,
 // and every section header closed (an unclosed one would otherwise name the section
 // after the following lines).
@@ -56,6 +57,12 @@ std::string Normalised(std::string_view text)
         const char c = text[i];
         if (c == '\0')
             continue;
+        // Further byte-order marks at the start (NULs between them or not) would hide a
+        // section header behind them from the repair.
+        if (out.empty() && text.substr(i).starts_with(Utf8ByteOrderMark)) {
+            i += Utf8ByteOrderMark.size() - 1;
+            continue;
+        }
         if (c == '\r' || c == '\n') {
             if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
                 ++i;
@@ -116,12 +123,7 @@ TIniDocument& TIniDocument::operator=(TIniDocument&& other) noexcept = default;
 TIniDocument TIniDocument::Parse(std::string_view bytes)
 {
     TIniDocument document;
-    const std::string decodedText = DecodeLogText(bytes);
-    std::string_view decoded = decodedText;
-    // Further marks would hide a section header behind them from the repair below.
-    while (decoded.starts_with(Utf8ByteOrderMark))
-        decoded.remove_prefix(Utf8ByteOrderMark.size());
-    const std::string text = Normalised(decoded);
+    const std::string text = Normalised(DecodeLogText(bytes));
     auto& ini = document.data->ini;
     if (ini.LoadData(text.data(), text.size()) < 0)
         ini.Reset();

@@ -161,8 +161,10 @@ TEST_F(SettingsDurabilityTest, AValueWhoseBytesLookLikeUtf8ReadsBackUnchanged)
 
 TEST_F(SettingsDurabilityTest, AnyNumberOfByteOrderMarksIsRemovedBeforeTheRepair)
 {
-    for (const std::string marks :
-        {"\xEF\xBB\xBF\xEF\xBB\xBF", "\xEF\xBB\xBF\xEF\xBB\xBF\xEF\xBB\xBF"}) {
+    // Two marks, with NUL characters between them, and three marks.
+    for (const std::string& marks :
+        {std::string("\xEF\xBB\xBF\xEF\xBB\xBF"), std::string("\xEF\xBB\xBF\0\0\xEF\xBB\xBF", 8),
+            std::string("\xEF\xBB\xBF\xEF\xBB\xBF\xEF\xBB\xBF")}) {
         const auto document = TIniDocument::Parse(marks + "[Main\nLanguage=2\nLastUsedDir=/a/\n");
         EXPECT_EQ(document.ReadInteger("Main", "Language", 0), 2);
         EXPECT_EQ(document.ReadString("Main", "LastUsedDir", {}), "/a/");
