@@ -132,7 +132,9 @@ int RunDump(const TDumpRequest& request, std::ostream& out, std::ostream& err)
     KeepPeriod(files, from, to);
     try {
         TAnalysisSet set;
+        // A device that cannot be finished is missing from the dump; say so.
         TLoadHooks hooks;
+        hooks.deviceFailed = [&err](const std::string& message) { err << message << "\n"; };
         hooks.workers = request.threads > 0 ? request.threads : DefaultLoadWorkers();
         const TLoadResult result = LoadLogFiles(set, files, from, to, hooks);
         const json document = Document(request, set, result, from, to);

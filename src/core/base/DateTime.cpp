@@ -157,8 +157,9 @@ TDateTime FirstOfMonth(TDateTime t)
 
 TDateTime FirstOfNextMonth(TDateTime t)
 {
+    // The day after the month's last, so December 9999 ends at the end of the range.
     const CivilDate d = DecodeDate(t);
-    return d.month == 12 ? EncodeDate(d.year + 1, 1, 1) : EncodeDate(d.year, d.month + 1, 1);
+    return EncodeDate(d.year, d.month, DaysInMonth(d.year, d.month)) + 1;
 }
 
 std::string LongMonthName(int month)

@@ -10,6 +10,8 @@ using TDateTime = double;
 constexpr double MinutesPerDay = 1440.0;
 constexpr double OneMinute = 1.0 / MinutesPerDay;
 constexpr double OneHour = 1.0 / 24.0;
+// The end of 31 December 9999, the last day a date-time can be encoded and decoded as.
+constexpr TDateTime EndOfDateRange = 2958466.0;
 
 struct CivilDate {
     int year = 0;

@@ -33,11 +33,15 @@ bool ProbeMemory()
     return EnoughMemoryToLoad(text.str());
 }
 
-std::string MessageOf(const std::exception& e)
+// Our own failures carry a language-table text; any other is a fault of ours, told in the
+// user's language as the given text rather than in the library's English.
+std::string MessageOf(const std::exception& e, TextId otherwise)
 {
+    if (dynamic_cast<const KalvexError*>(&e))
+        return e.what();
     if (dynamic_cast<const std::bad_alloc*>(&e))
         return Text(TextId::TxtDataStructureMemory);
-    return e.what();
+    return Text(otherwise);
 }
 
 // The steps of one load and the hooks that follow them.
@@ -94,7 +98,7 @@ std::optional<std::string> ReadOneFile(TAnalysisSet& target, const std::string& 
         target.LoadFile(path);
         return std::nullopt;
     } catch (const std::exception& e) {
-        return MessageOf(e);
+        return MessageOf(e, TextId::TxtInvalidLogFile);
     }
 }
 
@@ -104,7 +108,7 @@ std::optional<std::string> FinishDeviceData(TAnalysisSet& target, int device)
         target.FinishDeviceData(device);
         return std::nullopt;
     } catch (const std::exception& e) {
-        return MessageOf(e);
+        return MessageOf(e, TextId::TxtReportNotProduced);
     }
 }
 
@@ -113,7 +117,7 @@ void FinishDeviceView(TAnalysisSet& target, int device, TLoadSteps& steps)
     try {
         target.FinishDeviceView(device);
     } catch (const std::exception& e) {
-        steps.DeviceFailed(MessageOf(e));
+        steps.DeviceFailed(MessageOf(e, TextId::TxtReportNotProduced));
     }
 }
 

@@ -52,7 +52,10 @@ void TLogAnalysis::InsertFieldRecord(int index, ValueKind kind, bool sumBars)
     } catch (const std::bad_alloc&) {
         Fail(TextId::TxtDataStructureMemory);
     }
-    // Pairs refer to field indexes, which moved up behind the new record.
+    // Pairs refer to field indexes, which moved up behind the new record. Reading a header
+    // inserts many records before any pair exists, and must not pay for this each time.
+    if (!fieldsPaired)
+        return;
     for (auto& other : fields) {
         if (other.pairIndex >= index && other.pairIndex != 0)
             ++other.pairIndex;

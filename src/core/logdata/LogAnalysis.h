@@ -167,6 +167,7 @@ private:
     std::vector<std::string> files;
     std::unique_ptr<TValuePanel> valuePanel;
     std::vector<TFieldRecord> fields;
+    bool fieldsPaired = false; // some record has a pair index (only after the month sums)
     std::unique_ptr<TDeviceSettings> deviceSettings;
     TDateTime periodEnd;
     TDateTime periodStart;

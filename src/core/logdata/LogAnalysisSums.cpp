@@ -159,6 +159,7 @@ void TLogAnalysis::MakeMonthSum(int daySum)
         device.SetLabel(month, device.GetLabel(daySum));
     if (!days.empty())
         FillMonthlySums(*fields[daySum].series, *fields[month].series);
+    fieldsPaired = true;
     fields[daySum].pairIndex = month;
     fields[month].pairIndex = daySum;
 }

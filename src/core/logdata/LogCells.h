@@ -11,6 +11,9 @@
 // The text before the next ";" (the rest loses it and the ";"), or all of the rest.
 inline std::string_view TakeCell(std::string_view& rest)
 {
+    // An empty view may hold no pointer at all, and memchr must not be given none.
+    if (rest.empty())
+        return {};
     const void* semicolon = std::memchr(rest.data(), ';', rest.size());
     if (!semicolon) {
         const std::string_view cell = rest;

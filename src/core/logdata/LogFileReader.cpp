@@ -160,23 +160,36 @@ void TLogFileReader::ParseColumn(std::string_view cell, int column)
     target.factor = factor;
 }
 
-bool TLogFileReader::TakeDayTotal(int column, TFieldSeries& series, double factor)
+void TLogFileReader::SplitLastRecord()
 {
+    lastRecordSplit = true;
     auto line = text.lines.rbegin();
     while (line != text.lines.rend() && line->empty())
         ++line;
     if (line == text.lines.rend())
-        return false;
+        return;
     std::string_view rest = *line;
     if (rest.find(';') == std::string_view::npos)
-        return false;
-    const std::string_view stamp = TakeCell(rest);
-    for (int k = 0; k < column; ++k) {
-        if (rest.find(';') == std::string_view::npos)
-            return false;
-        TakeCell(rest);
+        return;
+    lastStamp = TakeCell(rest);
+    for (;;) {
+        const size_t semicolon = rest.find(';');
+        lastCells.push_back(rest.substr(0, semicolon));
+        if (semicolon == std::string_view::npos)
+            return;
+        rest.remove_prefix(semicolon + 1);
     }
-    const std::string_view cell = TakeCell(rest);
+}
+
+bool TLogFileReader::TakeDayTotal(int column, TFieldSeries& series, double factor)
+{
+    // Split once: a header of many day totals would otherwise walk the record per column.
+    if (!lastRecordSplit)
+        SplitLastRecord();
+    if (static_cast<size_t>(column) >= lastCells.size())
+        return false;
+    const std::string_view cell = lastCells[column];
+    const std::string_view stamp = lastStamp;
     if (cell.empty() || cell == ErrorCell)
         return false;
     double value = 0;
@@ -258,6 +271,9 @@ void TLogFileReader::ReadRecord(TDay& day, std::string_view line, std::optional<
         t = day.last + (day.interval != 0 ? day.interval : OneMinute);
     else if (onDay)
         t = *onDay + (t - std::floor(t));
+    // A time past the last encodable day could not be summed or shown.
+    if (t >= EndOfDateRange)
+        throw TBadRecord{};
     if (!day.firstRecordSeen) {
         day.firstRecordSeen = true;
         day.last = t;

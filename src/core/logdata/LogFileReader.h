@@ -35,6 +35,7 @@ private:
     void IdentifyDevice(const std::string& logName);
     void ParseColumn(std::string_view cell, int column);
     bool TakeDayTotal(int column, TFieldSeries& series, double factor);
+    void SplitLastRecord();
     TDateTime DayDate();
     void ReadRecords(TDay& day);
     // onDay: the record is taken to that day, keeping its time of day.
@@ -49,5 +50,9 @@ private:
     const std::string& path;
     TLogFileText text;
     std::vector<TColumnTarget> targets;
+    // The last non-empty record's stamp and cells, which day totals are taken from.
+    bool lastRecordSplit = false;
+    std::string_view lastStamp;
+    std::vector<std::string_view> lastCells;
     TPattern pattern = TPattern::A;
 };

@@ -58,6 +58,7 @@ TDeviceSettings::TDeviceSettings(const TDeviceSettings& other)
     , otherCount(other.otherCount)
     , outputCount(other.outputCount)
     , values(other.values)
+    , places(other.places)
     , lineWidth(other.lineWidth)
     , othersUseBars(other.othersUseBars)
     , outputsUseBars(other.outputsUseBars)
@@ -79,6 +80,7 @@ void TDeviceSettings::Assign(const TDeviceSettings& source)
     otherCount = source.otherCount;
     outputCount = source.outputCount;
     values = source.values;
+    places = source.places;
     lineWidth = source.lineWidth;
     othersUseBars = source.othersUseBars;
     outputsUseBars = source.outputsUseBars;
@@ -106,7 +108,15 @@ void TDeviceSettings::AddValue(
         value.color = ini->ReadColor(ColorsSection(busNumber), key, value.color);
         value.label = ini->ReadLabel(LabelsSection(busNumber), key, valueName);
     }
-    values.insert(values.begin() + CountUpTo(kind), std::move(value));
+    const int end = CountUpTo(kind);
+    const int groupStart = kind == KindInput ? 0 : CountUpTo(static_cast<ValueKind>(kind - 1));
+    values.insert(values.begin() + end, std::move(value));
+    try {
+        places.emplace(valueName, Place{kind, end - groupStart});
+    } catch (...) {
+        values.erase(values.begin() + end);
+        throw;
+    }
     if (kind == KindInput)
         ++inputCount;
     else if (kind == KindOther)
@@ -123,10 +133,16 @@ bool TDeviceSettings::HasValue(const std::string& valueName) const
 
 bool TDeviceSettings::IndexOfValue(const std::string& valueName, int& index) const
 {
-    const auto found = std::find_if(
-        values.begin(), values.end(), [&](const Value& value) { return value.name == valueName; });
-    index = found == values.end() ? -1 : static_cast<int>(found - values.begin());
-    return index >= 0;
+    const auto found = places.find(valueName);
+    if (found == places.end()) {
+        index = -1;
+        return false;
+    }
+    const Place& place = found->second;
+    const int groupStart
+        = place.kind == KindInput ? 0 : CountUpTo(static_cast<ValueKind>(place.kind - 1));
+    index = groupStart + place.position;
+    return true;
 }
 
 const TDeviceSettings::Value& TDeviceSettings::At(int index) const

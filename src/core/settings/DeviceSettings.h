@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 // Colours are red + 256 × green + 65536 × blue.
@@ -85,6 +86,13 @@ private:
         bool sum = false;
     };
 
+    // Where a value stands within its kind's group. Values are only ever appended to their
+    // group, so this never changes, and a name is found without a search of all values.
+    struct Place {
+        ValueKind kind;
+        int position;
+    };
+
     const Value& At(int index) const;
     Value& At(int index);
 
@@ -96,6 +104,7 @@ private:
     int otherCount = 0;
     int outputCount = 0;
     std::vector<Value> values;
+    std::unordered_map<std::string, Place> places; // by entry name
     int lineWidth = 2;
     bool othersUseBars = true;
     bool outputsUseBars = false;

@@ -36,7 +36,8 @@ std::string Trimmed(std::string_view text)
     return std::string(text);
 }
 
-// Brings the text into the shape SimpleIni reads reliably: no NUL characters (they would
+// Brings the text into the shape SimpleIni reads reliably: no byte-order marks left at the
+// start, no NUL characters (they would
 // end its parsing and so drop the rest of the file at the next write), "\n" line ends,
 // and every section header closed (an unclosed one would otherwise name the section
 // after the following lines).
@@ -56,6 +57,12 @@ std::string Normalised(std::string_view text)
         const char c = text[i];
         if (c == '\0')
             continue;
+        // Further byte-order marks at the start (NULs between them or not) would hide a
+        // section header behind them from the repair.
+        if (out.empty() && text.substr(i).starts_with(Utf8ByteOrderMark)) {
+            i += Utf8ByteOrderMark.size() - 1;
+            continue;
+        }
         if (c == '\r' || c == '\n') {
             if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
                 ++i;
@@ -117,8 +124,13 @@ TIniDocument TIniDocument::Parse(std::string_view bytes)
 {
     TIniDocument document;
     const std::string text = Normalised(DecodeLogText(bytes));
-    if (document.data->ini.LoadData(text.data(), text.size()) < 0)
-        document.data->ini.Reset();
+    auto& ini = document.data->ini;
+    if (ini.LoadData(text.data(), text.size()) < 0)
+        ini.Reset();
+    // A nameless section without keys ("[]") holds nothing, but would be written in
+    // another place each time the file is written.
+    if (const auto* nameless = ini.GetSection(""); nameless && nameless->empty())
+        ini.Delete("", nullptr);
     return document;
 }
 
@@ -127,7 +139,9 @@ std::string TIniDocument::Serialize() const
     std::string utf8;
     data->ini.Save(utf8, false);
     std::string bytes;
-    if (TryUtf8ToCp1252(utf8, bytes))
+    // Windows-1252 only when it reads back as the same text: bytes that happen to be valid
+    // UTF-8 ("Ã¤") would be read as UTF-8 ("ä").
+    if (TryUtf8ToCp1252(utf8, bytes) && DecodeLogText(bytes) == utf8)
         return bytes;
     return std::string(Utf8ByteOrderMark) + utf8;
 }
@@ -176,6 +190,24 @@ bool TIniDocument::HasAnyKey(std::string_view section) const
 {
     const auto* keys = data->ini.GetSection(Trimmed(section).c_str());
     return keys && !keys->empty();
+}
+
+std::vector<TIniEntry> TIniDocument::Entries() const
+{
+    std::vector<TIniEntry> entries;
+    CSimpleIniA::TNamesDepend sections;
+    data->ini.GetAllSections(sections);
+    sections.sort(CSimpleIniA::Entry::LoadOrder());
+    for (const auto& section : sections) {
+        CSimpleIniA::TNamesDepend keys;
+        data->ini.GetAllKeys(section.pItem, keys);
+        keys.sort(CSimpleIniA::Entry::LoadOrder());
+        for (const auto& key : keys) {
+            const char* value = data->ini.GetValue(section.pItem, key.pItem, "");
+            entries.push_back({section.pItem, key.pItem, value});
+        }
+    }
+    return entries;
 }
 
 bool TIniDocument::WriteString(

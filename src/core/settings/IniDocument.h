@@ -7,6 +7,14 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
+
+struct TIniEntry {
+    std::string section;
+    std::string key;
+    std::string value;
+    bool operator==(const TIniEntry&) const = default;
+};
 
 class TIniDocument {
 public:
@@ -36,6 +44,8 @@ public:
 
     bool HasKey(std::string_view section, std::string_view key) const;
     bool HasAnyKey(std::string_view section) const;
+    // Every key with its section and value, sections and keys in file order.
+    std::vector<TIniEntry> Entries() const;
 
     // A key that would not read back as itself (empty, beginning with "[", ";" or "#", or
     // holding "=") is not written; the result says whether it was. Line breaks inside a

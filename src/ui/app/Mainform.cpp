@@ -39,17 +39,6 @@ QWidget* Spacer(int width)
     return spacer;
 }
 
-// Commands run from menus, short-cuts, tool buttons and timers; whatever they raise goes
-// to the error display and the program goes on.
-template <typename Command> void RunGuarded(Command command)
-{
-    try {
-        command();
-    } catch (const std::exception&) {
-        ReportCurrentException();
-    }
-}
-
 } // namespace
 
 TMainform::TMainform(QWidget* parent)
@@ -85,7 +74,7 @@ TMainform::TMainform(QWidget* parent)
     Timer = new QTimer(this);
     Timer->setInterval(1);
     Timer->setSingleShot(true);
-    connect(Timer, &QTimer::timeout, this, [this] { RunGuarded([this] { OnTimer(); }); });
+    connect(Timer, &QTimer::timeout, this, Guarded([this] { OnTimer(); }));
 
     CreateActions();
     CreateMenus();
@@ -97,16 +86,23 @@ TMainform::TMainform(QWidget* parent)
     CreateSettingsStore();
     ApplyLanguage();
 
-    connect(qApp, &QApplication::focusChanged, this, [this] { UpdateCommandStates(); });
-    connect(MdiArea, &QMdiArea::subWindowActivated, this, [this] { UpdateCommandStates(); });
+    focusConnection = connect(
+        qApp, &QApplication::focusChanged, this, Guarded([this] { UpdateCommandStates(); }));
+    connect(
+        MdiArea, &QMdiArea::subWindowActivated, this, Guarded([this] { UpdateCommandStates(); }));
     UpdateCommandStates();
     setWindowState(Qt::WindowMaximized);
 }
 
 TMainform::~TMainform()
 {
-    // Focus moves while the children go; the commands must not be updated on a half-gone form.
-    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
+    // The children are deleted after this body, and a focused child losing its focus, a
+    // window leaving the area or a series going would run the handlers on a window whose
+    // members are half gone.
+    disconnect(focusConnection);
+    MdiArea->disconnect(this);
+    for (TChildform* child : findChildren<TChildform*>())
+        child->disconnect(this);
     ClearApplicationErrorHandler(this);
 }
 
@@ -123,8 +119,8 @@ void TMainform::CreateActions()
     const auto command = [this](void (TMainform::*handler)(), QKeySequence shortcut = {}) {
         auto* action = new QAction(this);
         action->setShortcut(shortcut);
-        connect(action, &QAction::triggered, this,
-            [this, handler] { RunGuarded([&] { (this->*handler)(); }); });
+        connect(
+            action, &QAction::triggered, this, Guarded([this, handler] { (this->*handler)(); }));
         return action;
     };
     ActionOpen = command(&TMainform::ActionOpenExecute, QKeySequence(Qt::CTRL | Qt::Key_O));

@@ -118,4 +118,5 @@ private:
     TDialogOpenAnalysis* dialogOpenAnalysis = nullptr;
     QString offeredDirectory;
     bool FirstActivation = true;
+    QMetaObject::Connection focusConnection;
 };

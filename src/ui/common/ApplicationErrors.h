@@ -21,7 +21,25 @@ void ReportApplicationError(const QString& message);
 // Reports the exception in flight; to be called inside a catch block.
 void ReportCurrentException();
 
-// Catches what escapes an event handler and reports it, so the program goes on.
+// Runs a command of a slot or event handler; what it raises goes to the error display and
+// the program goes on. Nothing may unwind through Qt's event dispatch: Qt is not
+// exception-safe there and leaks the event's data each time.
+template <typename Command> void RunGuarded(Command&& command)
+{
+    try {
+        command();
+    } catch (const std::exception&) {
+        ReportCurrentException();
+    }
+}
+
+// The function as a slot (taking none of the signal's arguments) that runs it guarded.
+template <typename Function> auto Guarded(Function function)
+{
+    return [function = std::move(function)] { RunGuarded(function); };
+}
+
+// The last resort for what escapes a handler nonetheless: reported, so the program goes on.
 class TKalvexApplication : public QApplication {
 public:
     TKalvexApplication(int& argc, char** argv);

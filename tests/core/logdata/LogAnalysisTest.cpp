@@ -212,9 +212,10 @@ TEST_F(LogAnalysisTest, MarksFlagsAndDisplaySettings)
 
 TEST_F(LogAnalysisTest, ShowingAndHidingGoesThroughTheCharts)
 {
+    // The counters outlive the analysis: its destruction destroys the panel, which counts.
+    int refreshes = 0, destroyed = 0;
     RecordingChart upper, lower;
     auto analysis = Finished(LoadDays({15}, &upper, &lower));
-    int refreshes = 0, destroyed = 0;
     analysis->SetValuePanel(std::make_unique<CountingPanel>(refreshes, destroyed));
 
     EXPECT_TRUE(analysis->ShowField(0));
@@ -292,8 +293,8 @@ TEST_F(LogAnalysisTest, MonthlyBarsExchangeTheSeriesOfDayAndMonthSums)
 
 TEST_F(LogAnalysisTest, SumFieldsComeBackWhenAvailableAgain)
 {
-    auto analysis = Finished(LoadDays({15}));
     int refreshes = 0, destroyed = 0;
+    auto analysis = Finished(LoadDays({15}));
     analysis->SetValuePanel(std::make_unique<CountingPanel>(refreshes, destroyed));
     analysis->ShowField(3); // Ptag
     analysis->SetSumFieldsAvailable(false);

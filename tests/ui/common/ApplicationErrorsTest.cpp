@@ -18,10 +18,11 @@ TEST(ApplicationErrorsTest, AnExceptionEscapingAClickReachesTheHandlerAndTheProg
         = SetApplicationErrorHandler([&](const QString& message) { reported << message; });
     QPushButton button;
     int clicks = 0;
-    QObject::connect(&button, &QPushButton::clicked, [&] {
+    // Through the slots' wrapper, so the exception never unwinds through Qt.
+    QObject::connect(&button, &QPushButton::clicked, Guarded([&] {
         ++clicks;
         Fail(TextId::TxtNoFileToOpen, " (x)");
-    });
+    }));
     button.show();
     QTest::mouseClick(&button, Qt::LeftButton);
     QTest::mouseClick(&button, Qt::LeftButton);
