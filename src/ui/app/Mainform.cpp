@@ -4,10 +4,12 @@
 #include "core/settings/IniSettings.h"
 #include "ui/analysis/Childform.h"
 #include "ui/app/DialogAbout.h"
+#include "ui/app/FolderDrop.h"
 #include "ui/app/ProgramIdentity.h"
 #include "ui/common/ApplicationErrors.h"
 #include "ui/common/Glyphs.h"
 #include "ui/common/MessageBox.h"
+#include "ui/common/QtTexts.h"
 #include "ui/common/UiText.h"
 #include "ui/open/DialogFileError.h"
 #include "ui/open/DialogOpenAnalysis.h"
@@ -15,6 +17,8 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -48,6 +52,7 @@ TMainform::TMainform(QWidget* parent)
     setWindowIcon(ProgramIcon());
     resize(790, 590);
     setMinimumSize(750, 510);
+    setAcceptDrops(true);
     setFont(QFont(QStringLiteral("Arial"), 8));
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, WindowColour);
@@ -275,6 +280,35 @@ bool TMainform::event(QEvent* event)
     return QMainWindow::event(event);
 }
 
+void TMainform::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (ActionOpen->isEnabled() && !DroppedFolder(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void TMainform::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (ActionOpen->isEnabled() && !DroppedFolder(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void TMainform::dropEvent(QDropEvent* event)
+{
+    const QString folder = DroppedFolder(event->mimeData());
+    if (folder.isEmpty() || !ActionOpen->isEnabled()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    OfferDirectory(folder);
+    // The file manager waits for the drop to end; the dialog opens after it.
+    QTimer::singleShot(0, this, [this] { RunGuarded([this] { ActionOpenExecute(); }); });
+}
+
 bool TMainform::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == PanelTop && event->type() == QEvent::Resize)
@@ -345,6 +379,7 @@ void TMainform::UpdateCommandStates()
 
 void TMainform::ApplyLanguage()
 {
+    ApplyQtTexts(CurrentTextArray());
     MenuFile->setTitle(UiText(TextId::TxtMenuFile));
     ActionOpen->setText(UiText(TextId::TxtOpen));
     ActionClose->setText(UiText(TextId::TxtClose));

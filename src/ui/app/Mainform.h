@@ -7,6 +7,9 @@
 #include <array>
 
 class QAction;
+class QDragEnterEvent;
+class QDragMoveEvent;
+class QDropEvent;
 class QActionGroup;
 class QLabel;
 class QMdiArea;
@@ -93,6 +96,11 @@ public:
 protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // A folder (or a log file, meaning its folder) dropped from a file manager is offered
+    // to "Open"; anything else is refused.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
