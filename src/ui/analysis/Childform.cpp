@@ -193,8 +193,9 @@ void TChildform::CreateHeaderControl()
     HeaderControl->resizeSection(1, 36);
     HeaderControl->resizeSection(2, 36);
     list->installEventFilter(this);
-    HeaderControl->viewport()->setMouseTracking(true);
-    HeaderControl->viewport()->installEventFilter(this);
+    headerViewport = HeaderControl->viewport();
+    headerViewport->setMouseTracking(true);
+    headerViewport->installEventFilter(this);
     connect(HeaderControl, &QHeaderView::sectionResized, this,
         [this](int section) { HeaderControlSectionResize(section); });
 }
@@ -280,7 +281,9 @@ bool TChildform::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
     }
-    if (HeaderControl && watched == HeaderControl->viewport()) {
+    // Compared by address: the header may be half destroyed when its children's last
+    // events pass through here.
+    if (headerViewport && watched == headerViewport) {
         if (event->type() == QEvent::MouseMove)
             HeaderControlMouseMove(static_cast<QMouseEvent*>(event)->position().toPoint().x());
         if (event->type() == QEvent::ToolTip) {

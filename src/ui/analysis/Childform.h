@@ -214,6 +214,7 @@ private:
     int panelLeftMinimumHeight = 415;
     std::array<int, 3> sectionMinimum{72, 36, 36};
     QStandardItemModel* headerModel = nullptr;
+    QWidget* headerViewport = nullptr;
     QStackedLayout* valueLists = nullptr;
     QMetaObject::Connection sliderHandler;
     bool resizingSection = false;

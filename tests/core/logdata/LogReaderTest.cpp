@@ -208,6 +208,10 @@ TEST_F(LogReaderTest, TheFirstRecordTakesTheSecondRecordsDate)
 
 TEST_F(LogReaderTest, RunningOutOfMemoryEndsTheRecordsQuietlyAndKeepsTheDay)
 {
+#if defined(__SANITIZE_ADDRESS__)
+    // AddressSanitizer keeps its shadow memory in the address space this test caps.
+    GTEST_SKIP() << "the address space cannot be capped under AddressSanitizer";
+#endif
     // Twenty columns of changing values over 60,000 records need some 40 MB of points.
     std::vector<std::string> lines{"dd.mm.yy hh:mm"};
     for (int c = 0; c < 20; ++c)
