@@ -4,10 +4,8 @@
 // repaint that follows).
 // Runs offscreen unless a platform is chosen.
 
-#include "core/loading/LoadLogFiles.h"
 #include "core/logdata/LogAnalysis.h"
-#include "core/settings/IniSettings.h"
-#include "support/BenchmarkYear.h"
+#include "support/BenchmarkWindow.h"
 #include "ui/analysis/ChartView.h"
 #include "ui/analysis/Childform.h"
 #include "ui/analysis/GraphPanel.h"
@@ -15,13 +13,11 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QMdiArea>
 
 #include <qcustomplot.h>
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <iostream>
 
 namespace {
@@ -81,21 +77,12 @@ BENCHMARK(HideOneValue)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2
 
 int main(int argc, char** argv)
 {
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    UseOffscreenUnlessChosen();
     QApplication app(argc, argv);
     const TBenchmarkYear year;
-
-    QMdiArea area;
-    area.resize(1280, 900);
-    area.show();
-    window = new TChildform;
-    area.addSubWindow(window);
-    window->showMaximized();
+    const TBenchmarkWindow bench(year);
+    window = bench.Window();
     const TDateTime from = year.From();
-    const TLoadResult loaded
-        = LoadLogFiles(window->AnalysisSet(), FindLogFiles(year.LogDirectory()), from, year.To());
-    window->FinishLoad();
     solar = window->AnalysisSet().Analysis(0);
 
     // A one-year window, as the time-window list sets it.
@@ -120,7 +107,7 @@ int main(int argc, char** argv)
             busiest = row;
     }
     window->ChartView().RepaintNow();
-    std::cout << loaded.loadedFiles.size() << " files loaded; " << shown
+    std::cout << bench.LoadedFiles() << " files loaded; " << shown
               << " values of the solar controller shown; the busiest ("
               << busiest->Name().toStdString() << ") has "
               << solar->Series(busiest->ValueIndex())->Points().Count() << " points; charts "
@@ -130,7 +117,5 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    area.closeAllSubWindows();
-    ReleaseIniSettings();
     return 0;
 }

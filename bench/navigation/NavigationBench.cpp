@@ -4,11 +4,9 @@
 // day window, and one read-out update as the pointer moves over the upper chart.
 // Runs offscreen unless a platform is chosen.
 
-#include "core/loading/LoadLogFiles.h"
 #include "core/loading/TimeWindow.h"
 #include "core/logdata/LogAnalysis.h"
-#include "core/settings/IniSettings.h"
-#include "support/BenchmarkYear.h"
+#include "support/BenchmarkWindow.h"
 #include "ui/analysis/ChartView.h"
 #include "ui/analysis/Childform.h"
 #include "ui/analysis/GraphPanel.h"
@@ -19,7 +17,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QMdiArea>
 #include <QMouseEvent>
 #include <QSlider>
 
@@ -27,7 +24,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <iostream>
 
 namespace {
@@ -106,20 +102,11 @@ BENCHMARK(ReadoutOnPointerMove)->Unit(benchmark::kMicrosecond)->UseRealTime()->M
 
 int main(int argc, char** argv)
 {
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    UseOffscreenUnlessChosen();
     QApplication app(argc, argv);
     const TBenchmarkYear year;
-
-    QMdiArea area;
-    area.resize(1280, 900);
-    area.show();
-    window = new TChildform;
-    area.addSubWindow(window);
-    window->showMaximized();
-    const TLoadResult loaded = LoadLogFiles(
-        window->AnalysisSet(), FindLogFiles(year.LogDirectory()), year.From(), year.To());
-    window->FinishLoad();
+    const TBenchmarkWindow bench(year);
+    window = bench.Window();
     TLogAnalysis* solar = window->AnalysisSet().Analysis(0);
 
     // In a year window every value of the solar controller can be ticked.
@@ -133,7 +120,7 @@ int main(int argc, char** argv)
         ++shown;
     }
     Repaint();
-    std::cout << loaded.loadedFiles.size() << " files loaded; " << shown
+    std::cout << bench.LoadedFiles() << " files loaded; " << shown
               << " values of the solar controller shown; charts " << window->Chart->width() << " x "
               << window->Chart->height() << " and " << window->Chart2->width() << " x "
               << window->Chart2->height() << " pixels\n";
@@ -141,7 +128,5 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    area.closeAllSubWindows();
-    ReleaseIniSettings();
     return 0;
 }

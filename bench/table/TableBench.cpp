@@ -4,20 +4,16 @@
 // columns grown to their texts.
 // Runs offscreen unless a platform is chosen.
 
-#include "core/loading/LoadLogFiles.h"
-#include "core/settings/IniSettings.h"
-#include "support/BenchmarkYear.h"
+#include "support/BenchmarkWindow.h"
 #include "ui/analysis/Childform.h"
 #include "ui/analysis/TableGrid.h"
 
 #include <QApplication>
 #include <QComboBox>
-#include <QMdiArea>
 #include <QTabBar>
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <iostream>
 
 namespace {
@@ -71,24 +67,15 @@ BENCHMARK(SwitchToTableView)->Unit(benchmark::kMillisecond)->UseRealTime()->MinT
 
 int main(int argc, char** argv)
 {
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    UseOffscreenUnlessChosen();
     QApplication app(argc, argv);
     const TBenchmarkYear year;
-
-    QMdiArea area;
-    area.resize(1280, 900);
-    area.show();
-    window = new TChildform;
-    area.addSubWindow(window);
-    window->showMaximized();
-    const TLoadResult loaded = LoadLogFiles(
-        window->AnalysisSet(), FindLogFiles(year.LogDirectory()), year.From(), year.To());
-    window->FinishLoad();
+    const TBenchmarkWindow bench(year);
+    window = bench.Window();
     window->TabSetDevices->setCurrentIndex(window->TabSetDevices->count() - 1);
     SelectSpan(5);
     window->ShowTableView(true);
-    std::cout << loaded.loadedFiles.size()
+    std::cout << bench.LoadedFiles()
               << " files loaded; table on the overview tab: " << window->Grid->ColumnCount()
               << " columns; grid " << window->Grid->width() << " x " << window->Grid->height()
               << " pixels\n";
@@ -96,7 +83,5 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    area.closeAllSubWindows();
-    ReleaseIniSettings();
     return 0;
 }
