@@ -1,6 +1,7 @@
 // Pictures and printouts of a real analysis window loaded from sample logs: what the
 // saved files hold, the names proposed, and the charts coming back as they were.
 #include "ui/analysis/ChartOutput.h"
+#include "support/LoadedWindow.h"
 
 #include "core/base/LanguageTable.h"
 #include "core/loading/LoadLogFiles.h"
@@ -59,14 +60,11 @@ protected:
         GenerateSampleLogs(options);
         area.resize(1100, 760);
         area.show();
-        child = new TChildform;
-        area.addSubWindow(child);
-        child->showMaximized();
-        const TLoadResult result
-            = LoadLogFiles(child->AnalysisSet(), FindLogFiles(samples.path().toStdString()),
-                EncodeDate(from.year, from.month, from.day), EncodeDate(to.year, to.month, to.day));
+        TLoadResult result;
+        child = OpenLoadedWindow(area, samples.path().toStdString(),
+            EncodeDate(from.year, from.month, from.day), EncodeDate(to.year, to.month, to.day),
+            result);
         ASSERT_TRUE(result.failures.empty());
-        child->FinishLoad();
     }
 
     TLogAnalysis& Device(int index) { return *child->AnalysisSet().Analysis(index); }

@@ -1,5 +1,6 @@
 // The charts and value lists of a real analysis window loaded from sample logs, used
 // as a user uses them: ticking values, switching tabs, changing the language.
+#include "support/LoadedWindow.h"
 #include "ui/analysis/Childform.h"
 
 #include "core/base/LanguageTable.h"
@@ -42,14 +43,10 @@ protected:
         GenerateSampleLogs(options);
         area.resize(1100, 760);
         area.show();
-        child = new TChildform;
-        area.addSubWindow(child);
-        child->showMaximized();
-        const TLoadResult result
-            = LoadLogFiles(child->AnalysisSet(), FindLogFiles(samples.path().toStdString()),
-                EncodeDate(2024, 3, 1), EncodeDate(2024, 3, 2));
+        TLoadResult result;
+        child = OpenLoadedWindow(area, samples.path().toStdString(), EncodeDate(2024, 3, 1),
+            EncodeDate(2024, 3, 2), result);
         ASSERT_TRUE(result.failures.empty());
-        child->FinishLoad();
     }
     void TearDown() override
     {

@@ -1,4 +1,5 @@
 #include "ui/analysis/NavigationWindowFixture.h"
+#include "support/LoadedWindow.h"
 
 #include "core/base/LanguageTable.h"
 #include "core/loading/LoadLogFiles.h"
@@ -34,13 +35,9 @@ void NavigationWindowFixture::SetUp()
     }
     area.resize(1100, 760);
     area.show();
-    child = new TChildform;
-    area.addSubWindow(child);
-    child->showMaximized();
-    const TLoadResult result = LoadLogFiles(
-        child->AnalysisSet(), FindLogFiles(samples.path().toStdString()), At(3, 1), At(3, 5));
+    TLoadResult result;
+    child = OpenLoadedWindow(area, samples.path().toStdString(), At(3, 1), At(3, 5), result);
     ASSERT_TRUE(result.failures.empty());
-    child->FinishLoad();
     Repaint();
 }
 

@@ -1,6 +1,7 @@
 // "Open in Excel" with stand-in spreadsheet programs: small scripts that record the
 // arguments they were started with, found on a PATH of the test's own.
 #include "ui/analysis/SpreadsheetExport.h"
+#include "support/LoadedWindow.h"
 
 #include "core/loading/LoadLogFiles.h"
 #include "core/logdata/LogFixture.h"
@@ -354,13 +355,10 @@ protected:
         GenerateSampleLogs(options);
         area.resize(1100, 760);
         area.show();
-        child = new TChildform;
-        area.addSubWindow(child);
-        child->showMaximized();
-        const TLoadResult result = LoadLogFiles(child->AnalysisSet(),
-            FindLogFiles(TempPath("samples")), EncodeDate(2024, 3, 1), EncodeDate(2024, 3, 2));
+        TLoadResult result;
+        child = OpenLoadedWindow(
+            area, TempPath("samples"), EncodeDate(2024, 3, 1), EncodeDate(2024, 3, 2), result);
         ASSERT_TRUE(result.failures.empty());
-        child->FinishLoad();
     }
     void TearDown() override
     {

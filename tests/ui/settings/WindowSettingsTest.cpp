@@ -8,6 +8,7 @@
 #include "core/settings/IniSettings.h"
 #include "samplegen/SampleGenerator.h"
 #include "support/GuiTestHelpers.h"
+#include "support/LoadedWindow.h"
 #include "support/TestFiles.h"
 #include "ui/analysis/ChartView.h"
 #include "ui/analysis/Childform.h"
@@ -64,14 +65,10 @@ protected:
     }
     TChildform* OpenWindow()
     {
-        auto* window = new TChildform;
-        area.addSubWindow(window);
-        window->showMaximized();
-        const TLoadResult result
-            = LoadLogFiles(window->AnalysisSet(), FindLogFiles(samples.path().toStdString()),
-                EncodeDate(2024, 3, 1), EncodeDate(2024, 3, 2));
+        TLoadResult result;
+        TChildform* window = OpenLoadedWindow(area, samples.path().toStdString(),
+            EncodeDate(2024, 3, 1), EncodeDate(2024, 3, 2), result);
         EXPECT_TRUE(result.failures.empty());
-        window->FinishLoad();
         return window;
     }
     TDeviceSettings& Device(int index) const
