@@ -36,15 +36,26 @@ std::string Trimmed(std::string_view text)
     return std::string(text);
 }
 
-// Brings the text into the shape SimpleIni reads reliably: no byte-order marks left at the
-// start, no NUL characters (they would
-// end its parsing and so drop the rest of the file at the next write), "\n" line ends,
-// and every section header closed (an unclosed one would otherwise name the section
-// after the following lines).
+// Brings the text into the shape SimpleIni reads reliably: no NUL characters (they would
+// end its parsing and so drop the rest of the file at the next write), no byte-order marks
+// left at the start, "\n" line ends, and every section header closed (an unclosed one would
+// otherwise name the section after the following lines).
 std::string Normalised(std::string_view text)
 {
+    std::string withoutNuls;
+    withoutNuls.reserve(text.size());
+    for (const char c : text) {
+        if (c != '\0')
+            withoutNuls += c;
+    }
+    // NULs go first: the bytes of a mark split by them form one once they are gone, and any
+    // mark left at the start would hide a section header behind it from the repair.
+    std::string_view rest = withoutNuls;
+    while (rest.starts_with(Utf8ByteOrderMark))
+        rest.remove_prefix(Utf8ByteOrderMark.size());
+
     std::string out;
-    out.reserve(text.size() + 16);
+    out.reserve(rest.size() + 16);
     std::size_t lineStart = 0;
     const auto closeHeader = [&] {
         std::size_t first = lineStart;
@@ -53,18 +64,10 @@ std::string Normalised(std::string_view text)
         if (first < out.size() && out[first] == '[' && out.find(']', first) == std::string::npos)
             out += ']';
     };
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '\0')
-            continue;
-        // Further byte-order marks at the start (NULs between them or not) would hide a
-        // section header behind them from the repair.
-        if (out.empty() && text.substr(i).starts_with(Utf8ByteOrderMark)) {
-            i += Utf8ByteOrderMark.size() - 1;
-            continue;
-        }
+    for (std::size_t i = 0; i < rest.size(); ++i) {
+        const char c = rest[i];
         if (c == '\r' || c == '\n') {
-            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            if (c == '\r' && i + 1 < rest.size() && rest[i + 1] == '\n')
                 ++i;
             closeHeader();
             out += '\n';

@@ -161,10 +161,12 @@ TEST_F(SettingsDurabilityTest, AValueWhoseBytesLookLikeUtf8ReadsBackUnchanged)
 
 TEST_F(SettingsDurabilityTest, AnyNumberOfByteOrderMarksIsRemovedBeforeTheRepair)
 {
-    // Two marks, with NUL characters between them, and three marks.
+    // Two marks, with NUL characters between them, three marks, and a second mark whose
+    // bytes NUL characters split.
     for (const std::string& marks :
         {std::string("\xEF\xBB\xBF\xEF\xBB\xBF"), std::string("\xEF\xBB\xBF\0\0\xEF\xBB\xBF", 8),
-            std::string("\xEF\xBB\xBF\xEF\xBB\xBF\xEF\xBB\xBF")}) {
+            std::string("\xEF\xBB\xBF\xEF\xBB\xBF\xEF\xBB\xBF"),
+            std::string("\xEF\xBB\xBF\0\xEF\xBB\0\0\xBF", 9)}) {
         const auto document = TIniDocument::Parse(marks + "[Main\nLanguage=2\nLastUsedDir=/a/\n");
         EXPECT_EQ(document.ReadInteger("Main", "Language", 0), 2);
         EXPECT_EQ(document.ReadString("Main", "LastUsedDir", {}), "/a/");
