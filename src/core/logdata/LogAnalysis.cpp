@@ -27,20 +27,29 @@ TLogAnalysis::TLogAnalysis(
 
 TLogAnalysis::~TLogAnalysis()
 {
-    for (auto& record : fields) {
+    fields.ForEach([this](TFieldRecord& record) {
         TChartTarget* chart = ChartOf(record);
         if (record.shown && chart && record.series)
             chart->DetachSeries(*record.series);
-    }
+    });
 }
 
 void TLogAnalysis::InsertFieldRecord(int index, ValueKind kind, bool sumBars)
 {
-    if (index < 0 || index > FieldRecordCount())
+    InsertField(index, {}, kind, sumBars);
+}
+
+void TLogAnalysis::InsertField(int index, const std::string& unit, ValueKind kind, bool sumBars)
+{
+    // Records stay in the order of their kinds, as the device's values do.
+    const int groupStart = kind == KindNone ? -1 : fields.Start(kind);
+    if (index < 0 || index > FieldRecordCount() || groupStart < 0 || index < groupStart
+        || index > groupStart + fields.Count(kind))
         Fail(TextId::TxtIndexError);
     TFieldRecord record;
     record.kind = kind;
     try {
+        record.unit = unit;
         if (kind == KindInput)
             record.series = std::make_unique<TFieldSeries>(TDrawingKind::Line);
         else if (kind == KindOther && sumBars)
@@ -48,7 +57,7 @@ void TLogAnalysis::InsertFieldRecord(int index, ValueKind kind, bool sumBars)
         else
             record.series
                 = std::make_unique<TFieldSeries>(TDrawingKind::OffsetLine, kind == KindOutput);
-        fields.insert(fields.begin() + index, std::move(record));
+        fields.Insert(index, kind, std::move(record));
     } catch (const std::bad_alloc&) {
         Fail(TextId::TxtDataStructureMemory);
     }
@@ -56,21 +65,10 @@ void TLogAnalysis::InsertFieldRecord(int index, ValueKind kind, bool sumBars)
     // inserts many records before any pair exists, and must not pay for this each time.
     if (!fieldsPaired)
         return;
-    for (auto& other : fields) {
+    fields.ForEach([index](TFieldRecord& other) {
         if (other.pairIndex >= index && other.pairIndex != 0)
             ++other.pairIndex;
-    }
-}
-
-void TLogAnalysis::InsertField(int index, const std::string& unit, ValueKind kind, bool sumBars)
-{
-    InsertFieldRecord(index, kind, sumBars);
-    try {
-        units.insert(units.begin() + std::min<size_t>(index, units.size()), unit);
-    } catch (const std::bad_alloc&) {
-        fields.erase(fields.begin() + index);
-        Fail(TextId::TxtDataStructureMemory);
-    }
+    });
 }
 
 int TLogAnalysis::FieldIndex(const std::string& name) const
@@ -161,7 +159,7 @@ bool TLogAnalysis::IsShownOrShownBefore(int field) const
 
 std::string TLogAnalysis::UnitOf(int field) const
 {
-    return field >= 0 && field < static_cast<int>(units.size()) ? units[field] : std::string();
+    return field >= 0 && field < FieldRecordCount() ? fields[field].unit : std::string();
 }
 
 void TLogAnalysis::CollectFieldUnits(

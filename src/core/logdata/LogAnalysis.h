@@ -5,6 +5,7 @@
 // After all files are read it derives day and month sums.
 
 #include "core/base/DateTime.h"
+#include "core/bus/KindGroups.h"
 #include "core/logdata/ChartTarget.h"
 #include "core/logdata/FieldSeries.h"
 #include "core/logdata/ValuePanel.h"
@@ -40,6 +41,7 @@ struct TFieldRecord {
     bool shownBefore = false; // shown, remembered while sum fields are unavailable
     ValueKind kind = KindInput;
     int pairIndex = 0; // day-sum field ↔ its month-sum field; 0 when unpaired
+    std::string unit;
     std::unique_ptr<TFieldSeries> series;
 };
 
@@ -117,7 +119,7 @@ public:
     // The units warning is shown through this handler, at most once per analysis.
     void SetUnitsWarningHandler(UnitsWarningHandler handler);
 
-    int FieldRecordCount() const { return static_cast<int>(fields.size()); }
+    int FieldRecordCount() const { return fields.Size(); }
     // Null outside the fields.
     const TFieldSeries* Series(int field) const;
     TFieldSeries* Series(int field);
@@ -163,10 +165,9 @@ private:
     TChartTarget* upperChart;
     TChartTarget* lowerChart;
     std::vector<TDay> days;
-    std::vector<std::string> units;
     std::vector<std::string> files;
     std::unique_ptr<TValuePanel> valuePanel;
-    std::vector<TFieldRecord> fields;
+    TKindGroups<TFieldRecord> fields; // with their units
     bool fieldsPaired = false; // some record has a pair index (only after the month sums)
     std::unique_ptr<TDeviceSettings> deviceSettings;
     TDateTime periodEnd;

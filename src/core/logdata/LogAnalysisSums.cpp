@@ -102,7 +102,7 @@ void TLogAnalysis::CompleteDaySums(int source, int daySum, int unitsPerDay)
         if (sums.Points().Locate(day.dayDate + Midday) < 0)
             sums.AddPoint(day.dayDate + Midday, DayIntegral(rate, unitsPerDay, day.dayDate));
     }
-    units[daySum] = SumUnit(units[daySum]);
+    fields[daySum].unit = SumUnit(fields[daySum].unit);
 }
 
 void TLogAnalysis::MakeDaySum(int source, int unitsPerDay)

@@ -54,9 +54,6 @@ TDeviceSettings::TDeviceSettings(const TDeviceSettings& other)
     : number(other.number)
     , name(other.name)
     , automaticName(other.automaticName)
-    , inputCount(other.inputCount)
-    , otherCount(other.otherCount)
-    , outputCount(other.outputCount)
     , values(other.values)
     , places(other.places)
     , lineWidth(other.lineWidth)
@@ -76,9 +73,6 @@ void TDeviceSettings::Assign(const TDeviceSettings& source)
     number = source.number;
     name = source.name;
     automaticName = source.automaticName;
-    inputCount = source.inputCount;
-    otherCount = source.otherCount;
-    outputCount = source.outputCount;
     values = source.values;
     places = source.places;
     lineWidth = source.lineWidth;
@@ -100,7 +94,7 @@ void TDeviceSettings::AddValue(
         // Without a usable settings folder the program runs on built-in defaults.
     }
 
-    const int paletteIndex = (kind == KindOutput ? outputCount : inputCount + otherCount);
+    const int paletteIndex = kind == KindOutput ? OutputCount() : InputCount() + OtherCount();
     Value value{unit, valueName, DefaultPalette[paletteIndex % PaletteSize], valueName, false};
     if (ini && ini->HasIniFile()) {
         const std::string busNumber = std::to_string(number);
@@ -108,21 +102,15 @@ void TDeviceSettings::AddValue(
         value.color = ini->ReadColor(ColorsSection(busNumber), key, value.color);
         value.label = ini->ReadLabel(LabelsSection(busNumber), key, valueName);
     }
+    const int position = values.Count(kind);
     const int end = CountUpTo(kind);
-    const int groupStart = kind == KindInput ? 0 : CountUpTo(static_cast<ValueKind>(kind - 1));
-    values.insert(values.begin() + end, std::move(value));
+    values.Insert(end, kind, std::move(value));
     try {
-        places.emplace(valueName, Place{kind, end - groupStart});
+        places.emplace(valueName, Place{kind, position});
     } catch (...) {
-        values.erase(values.begin() + end);
+        values.Erase(end);
         throw;
     }
-    if (kind == KindInput)
-        ++inputCount;
-    else if (kind == KindOther)
-        ++otherCount;
-    else
-        ++outputCount;
 }
 
 bool TDeviceSettings::HasValue(const std::string& valueName) const
@@ -139,9 +127,7 @@ bool TDeviceSettings::IndexOfValue(const std::string& valueName, int& index) con
         return false;
     }
     const Place& place = found->second;
-    const int groupStart
-        = place.kind == KindInput ? 0 : CountUpTo(static_cast<ValueKind>(place.kind - 1));
-    index = groupStart + place.position;
+    index = values.Start(place.kind) + place.position;
     return true;
 }
 
@@ -149,7 +135,7 @@ const TDeviceSettings::Value& TDeviceSettings::At(int index) const
 {
     if (index < 0 || index >= ValueCount())
         Fail(TextId::TxtDeviceSettingRange);
-    return values[static_cast<std::size_t>(index)];
+    return values[index];
 }
 
 TDeviceSettings::Value& TDeviceSettings::At(int index)
@@ -200,20 +186,16 @@ void TDeviceSettings::SetSumValue(int index, bool sum)
 ValueKind TDeviceSettings::GetValueKind(int index) const
 {
     At(index);
-    if (index < inputCount)
-        return KindInput;
-    if (index < inputCount + otherCount)
-        return KindOther;
-    return KindOutput;
+    return values.KindAt(index);
 }
 
 int TDeviceSettings::CountUpTo(ValueKind kind) const
 {
     switch (kind) {
     case KindInput:
-        return inputCount;
+        return InputCount();
     case KindOther:
-        return inputCount + otherCount;
+        return InputCount() + OtherCount();
     case KindOutput:
         return ValueCount();
     default:
@@ -256,8 +238,8 @@ void TDeviceSettings::DiscardBackup()
 
 void TDeviceSettings::RetranslateSumLabels()
 {
-    for (int i = inputCount; i < inputCount + otherCount; ++i) {
-        Value& value = values[static_cast<std::size_t>(i)];
+    for (int i = InputCount(); i < InputCount() + OtherCount(); ++i) {
+        Value& value = values[i];
         if (IsSumFieldName(value.name))
             value.label = RetranslatedSumLabel(value.label);
     }

@@ -5,6 +5,7 @@
 // measured values, outputs.
 
 #include "core/bus/BusVocabulary.h"
+#include "core/bus/KindGroups.h"
 
 #include <cstdint>
 #include <memory>
@@ -64,10 +65,10 @@ public:
     // An automatic name is generated anew in the current language (and stored).
     const std::string& GetDisplayName();
 
-    int ValueCount() const { return static_cast<int>(values.size()); }
-    int InputCount() const { return inputCount; }
-    int OtherCount() const { return otherCount; }
-    int OutputCount() const { return outputCount; }
+    int ValueCount() const { return values.Size(); }
+    int InputCount() const { return values.Count(KindInput); }
+    int OtherCount() const { return values.Count(KindOther); }
+    int OutputCount() const { return values.Count(KindOutput); }
 
     void SaveBackup();
     void RestoreBackup();
@@ -100,10 +101,7 @@ private:
     std::string name;
     bool automaticName;
     std::unique_ptr<TDeviceSettings> backup;
-    int inputCount = 0;
-    int otherCount = 0;
-    int outputCount = 0;
-    std::vector<Value> values;
+    TKindGroups<Value> values;
     std::unordered_map<std::string, Place> places; // by entry name
     int lineWidth = 2;
     bool othersUseBars = true;

@@ -401,6 +401,9 @@ TEST_F(LogAnalysisTest, FieldRecordsAreInsertedOnlyWithinTheRecords)
     ExpectFailure(TextId::TxtIndexError, [&] { analysis->InsertFieldRecord(3, KindInput, false); });
     ExpectFailure(
         TextId::TxtIndexError, [&] { analysis->InsertFieldRecord(-1, KindInput, false); });
+    // Records keep the order of their kinds: no output before the other values.
+    ExpectFailure(
+        TextId::TxtIndexError, [&] { analysis->InsertFieldRecord(0, KindOutput, false); });
     ASSERT_EQ(analysis->FieldRecordCount(), 2);
     EXPECT_EQ(analysis->Series(0)->Style().kind, TDrawingKind::SumBars);
     EXPECT_TRUE(analysis->Series(0)->KeepsOneBarPerDay());
