@@ -97,6 +97,24 @@ std::string OnOneLine(std::string_view value)
     return out;
 }
 
+// The file's reader trims blanks around a value and, as Windows does, takes off one pair
+// of double quotes around it. A value that would lose either is written in quotes.
+std::string AsStored(std::string value)
+{
+    const bool blankEdge = !value.empty() && (IsBlank(value.front()) || IsBlank(value.back()));
+    const bool quoted = value.size() >= 2 && value.front() == '"' && value.back() == '"';
+    if (blankEdge || quoted)
+        return '"' + value + '"';
+    return value;
+}
+
+std::string AsRead(std::string_view stored)
+{
+    if (stored.size() >= 2 && stored.front() == '"' && stored.back() == '"')
+        stored = stored.substr(1, stored.size() - 2);
+    return std::string(stored);
+}
+
 } // namespace
 
 bool ParseDecimalInt32(std::string_view text, std::int32_t& value)
@@ -154,7 +172,7 @@ std::optional<std::string> TIniDocument::Find(std::string_view section, std::str
     const char* value = data->ini.GetValue(Trimmed(section).c_str(), Trimmed(key).c_str(), nullptr);
     if (!value)
         return std::nullopt;
-    return std::string(value);
+    return AsRead(value);
 }
 
 std::optional<std::int32_t> TIniDocument::FindInteger(
@@ -207,7 +225,7 @@ std::vector<TIniEntry> TIniDocument::Entries() const
         keys.sort(CSimpleIniA::Entry::LoadOrder());
         for (const auto& key : keys) {
             const char* value = data->ini.GetValue(section.pItem, key.pItem, "");
-            entries.push_back({section.pItem, key.pItem, value});
+            entries.push_back({section.pItem, key.pItem, AsRead(value)});
         }
     }
     return entries;
@@ -220,7 +238,9 @@ bool TIniDocument::WriteString(
     const std::string keyName = Trimmed(key);
     if (!IsStorableKey(keyName) || sectionName.find(']') != std::string::npos)
         return false;
-    return data->ini.SetValue(sectionName.c_str(), keyName.c_str(), OnOneLine(value).c_str()) >= 0;
+    return data->ini.SetValue(
+               sectionName.c_str(), keyName.c_str(), AsStored(OnOneLine(value)).c_str())
+        >= 0;
 }
 
 bool TIniDocument::WriteInteger(std::string_view section, std::string_view key, std::int64_t value)

@@ -89,6 +89,25 @@ TEST(IniDocumentTest, ValuesKeepEqualsSignsAndSectionsAndKeysIgnoreCase)
     EXPECT_EQ(document.Serialize(), "[CHILD]\nPRINTTITLE=x=y\n");
 }
 
+TEST(IniDocumentTest, BlanksAroundAValueAndQuotesAroundItSurviveAWriteAndARead)
+{
+    TIniDocument document;
+    for (const std::string value :
+        {"T1\t\t", " x ", "\"quoted\"", "\"\"", "\"", "a \"b\" c", "plain"}) {
+        document.WriteString("Labels:10", "T1[°C]", value);
+        EXPECT_EQ(
+            TIniDocument::Parse(document.Serialize()).ReadString("Labels:10", "T1[°C]", {}), value)
+            << document.Serialize();
+    }
+    EXPECT_EQ(document.Serialize(),
+        "[Labels:10]\nT1[\xB0"
+        "C]=plain\n");
+    // One pair of quotes around a value is taken off, as Windows does.
+    EXPECT_EQ(TIniDocument::Parse("[Main]\nLastUsedDir=\" /a b/ \"\n")
+                  .ReadString("Main", "LastUsedDir", {}),
+        " /a b/ ");
+}
+
 TEST(IniDocumentTest, IntegersAreWholeDecimalTexts)
 {
     const auto document
