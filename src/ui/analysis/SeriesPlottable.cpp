@@ -105,6 +105,9 @@ void TSeriesPlottable::Build(const TFieldSeries& series)
             baseLine->setSelectable(QCP::stNone);
             baseLine->removeFromLegend();
             graph->setChannelFillGraph(baseLine);
+            // The area's edges lie under its line and its base, so smoothing the fill
+            // shows nothing; it would double the cost of every repaint.
+            graph->setAntialiasedFill(false);
         }
         main = graph;
     }
