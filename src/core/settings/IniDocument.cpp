@@ -80,6 +80,40 @@ std::string Normalised(std::string_view text)
     return out;
 }
 
+// Comments belong to the entry after them. Those of the nameless section (keys before the
+// first header or under "[]") would move with it to the file's start, where they become
+// comments of another entry, so each rewrite would change the file; they are dropped.
+std::string WithoutNamelessComments(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    std::string pending; // comment lines waiting for their entry
+    bool nameless = true;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        const std::string_view line
+            = text.substr(0, end == std::string_view::npos ? text.size() : end + 1);
+        text.remove_prefix(line.size());
+        const std::string trimmed = Trimmed(line.substr(0, line.find('\n')));
+        const bool comment = trimmed.starts_with(';') || trimmed.starts_with('#');
+        const bool header = !comment && trimmed.starts_with('[');
+        const bool entry = header || (!comment && trimmed.find('=') != std::string::npos);
+        if (!entry && (comment || !pending.empty())) {
+            pending += line; // with the blank lines after it, which may tell its meaning
+            continue;
+        }
+        if (header)
+            nameless = Trimmed(std::string_view(trimmed).substr(1, trimmed.find(']') - 1)).empty();
+        if (entry) {
+            if (!nameless)
+                out += pending;
+            pending.clear();
+        }
+        out += line;
+    }
+    return out + pending;
+}
+
 bool IsStorableKey(std::string_view key)
 {
     if (key.empty() || key.front() == '[' || key.front() == ';' || key.front() == '#')
@@ -144,7 +178,7 @@ TIniDocument& TIniDocument::operator=(TIniDocument&& other) noexcept = default;
 TIniDocument TIniDocument::Parse(std::string_view bytes)
 {
     TIniDocument document;
-    const std::string text = Normalised(DecodeLogText(bytes));
+    const std::string text = WithoutNamelessComments(Normalised(DecodeLogText(bytes)));
     auto& ini = document.data->ini;
     if (ini.LoadData(text.data(), text.size()) < 0)
         ini.Reset();

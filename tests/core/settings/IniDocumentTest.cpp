@@ -108,6 +108,26 @@ TEST(IniDocumentTest, BlanksAroundAValueAndQuotesAroundItSurviveAWriteAndARead)
         " /a b/ ");
 }
 
+TEST(IniDocumentTest, CommentsStayExceptThoseOfKeysOutsideAnySection)
+{
+    for (const std::string text : {
+             "#top\nk=1\n[Main]\nLanguage=2\n",
+             "[Main]\nLanguage=2\n#I[%]=M60\n\n[]\nLineWidth=2\n",
+             "; file\n\n[Main]\n; the language\nLanguage=2\n",
+         }) {
+        const auto read = TIniDocument::Parse(text);
+        const std::string written = read.Serialize();
+        EXPECT_EQ(TIniDocument::Parse(written).Serialize(), written) << text;
+        EXPECT_EQ(read.ReadInteger("Main", "Language", 0), 2);
+    }
+    const std::string kept
+        = TIniDocument::Parse("; file\n\n[Main]\n; the language\nLanguage=2\n").Serialize();
+    EXPECT_NE(kept.find("; file"), std::string::npos) << kept;
+    EXPECT_NE(kept.find("; the language"), std::string::npos) << kept;
+    EXPECT_EQ(
+        TIniDocument::Parse("#top\nk=1\n[Main]\n").Serialize().find("#top"), std::string::npos);
+}
+
 TEST(IniDocumentTest, IntegersAreWholeDecimalTexts)
 {
     const auto document
