@@ -1,6 +1,9 @@
 #include "cli/CliArguments.h"
 
+#include <algorithm>
 #include <charconv>
+#include <functional>
+#include <iterator>
 
 namespace {
 
@@ -46,74 +49,208 @@ std::optional<TSeriesRequest> ParseSeries(const std::string& text)
     return TSeriesRequest{text.substr(0, colon), text.substr(colon + 1)};
 }
 
+// YYYY-MM-DD, optionally followed by Thh:mm.
+std::optional<TDateTime> ParseIsoDateTime(const std::string& text)
+{
+    const auto date = ParseIsoDate(text.substr(0, 10));
+    if (!date || text.size() == 10)
+        return date;
+    int hour = 0, minute = 0;
+    double time = 0;
+    if (text.size() != 16 || text[10] != 'T' || text[13] != ':'
+        || !ParseInt(std::string_view(text).substr(11, 2), hour)
+        || !ParseInt(std::string_view(text).substr(14, 2), minute)
+        || !TryEncodeTime(hour, minute, 0, 0, time) || hour > 23)
+        return std::nullopt;
+    return *date + time;
+}
+
+// The entries of the time-window list by their short names.
+std::optional<int> ParseTimeWindow(const std::string& text)
+{
+    static const char* const names[] = {"1h", "3h", "8h", "day", "month", "quarter", "year"};
+    for (int entry = 0; entry < int(std::size(names)); ++entry) {
+        if (text == names[entry])
+            return entry;
+    }
+    return std::nullopt;
+}
+
+// The options both commands take; false for any other.
+bool ParseLoadOption(
+    const std::string& option, const std::string& value, TLoadRequest& request, std::string& error)
+{
+    if (option == "--from" || option == "--to") {
+        const auto date = ParseIsoDate(value);
+        if (!date)
+            error = option + " needs a date YYYY-MM-DD, not " + value;
+        (option == "--from" ? request.from : request.to) = date;
+    } else if (option == "--lang") {
+        const auto code = ParseLanguage(value);
+        if (!code)
+            error = "unknown language " + value;
+        request.languageCode = code.value_or(request.languageCode);
+    } else if (option == "--threads") {
+        if (!ParseInt(value, request.threads) || request.threads < 1)
+            error = "--threads needs a whole number from 1, not " + value;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+using CommandOption
+    = std::function<bool(const std::string& option, const std::string& value, std::string& error)>;
+
+// The directory and the options of a command, in any order: the shared ones, then the
+// command's own (false for an option it does not know). A flag takes no value. Returns
+// what makes no sense, or nothing.
+std::string ParseCommand(const std::vector<std::string>& args, TLoadRequest& request,
+    const std::vector<std::string>& flags, const CommandOption& commandOption)
+{
+    for (size_t i = 1; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg.rfind("--", 0) != 0) {
+            if (!request.directory.empty())
+                return "unexpected argument " + arg;
+            request.directory = arg;
+            continue;
+        }
+        std::string error;
+        if (std::find(flags.begin(), flags.end(), arg) != flags.end()) {
+            commandOption(arg, std::string(), error);
+            continue;
+        }
+        if (i + 1 >= args.size())
+            return arg + " needs a value";
+        const std::string& value = args[++i];
+        if (!ParseLoadOption(arg, value, request, error) && !commandOption(arg, value, error))
+            return "unknown option " + arg;
+        if (!error.empty())
+            return error;
+    }
+    if (request.directory.empty())
+        return "no directory given";
+    if (request.from && request.to && *request.to < *request.from)
+        return "the period ends before it starts";
+    return {};
+}
+
+std::string ParseDump(const std::vector<std::string>& args, TDumpRequest& request)
+{
+    return ParseCommand(args, request, {},
+        [&request](const std::string& option, const std::string& value, std::string& error) {
+            if (option != "--series")
+                return false;
+            const auto series = ParseSeries(value);
+            if (!series)
+                error = "--series needs PREFIX:FIELD, not " + value;
+            else
+                request.series.push_back(*series);
+            return true;
+        });
+}
+
+bool ParseReportOption(const std::string& option, const std::string& value, TReportRequest& request,
+    std::string& error)
+{
+    if (option == "--out") {
+        request.outDirectory = value;
+    } else if (option == "--window") {
+        const auto entry = ParseTimeWindow(value);
+        if (!entry)
+            error = "--window needs 1h, 3h, 8h, day, month, quarter or year, not " + value;
+        request.spanTime = entry.value_or(request.spanTime);
+    } else if (option == "--at") {
+        request.at = ParseIsoDateTime(value);
+        if (!request.at)
+            error = "--at needs YYYY-MM-DD or YYYY-MM-DDThh:mm, not " + value;
+    } else if (option == "--each") {
+        request.each = true;
+    } else if (option == "--device") {
+        request.device = value;
+    } else if (option == "--show") {
+        request.show.push_back(value);
+    } else if (option == "--format") {
+        if (value != "jpg" && value != "bmp" && value != "png" && value != "pdf")
+            error = "--format needs jpg, bmp, png or pdf, not " + value;
+        request.format = value;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+std::string ParseReport(const std::vector<std::string>& args, TReportRequest& request)
+{
+    std::string error = ParseCommand(args, request, {"--each"},
+        [&request](const std::string& option, const std::string& value, std::string& error) {
+            return ParseReportOption(option, value, request, error);
+        });
+    if (!error.empty())
+        return error;
+    if (request.outDirectory.empty())
+        return "no output directory given (--out OUTDIR)";
+    const bool overview = request.device == "overview";
+    for (const std::string& field : request.show) {
+        // On the "Overview" tab every value names its device; on a device tab none does.
+        if (overview && !ParseSeries(field))
+            return "--show on the Overview tab needs PREFIX:FIELD, not " + field;
+        if (!overview && (field.empty() || field.find(':') != std::string::npos))
+            return "--show needs a field of the selected device, not " + field;
+    }
+    return {};
+}
+
 } // namespace
 
 std::string CliUsage()
 {
     return "usage: kalvex-cli dump DIR [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--lang CODE]\n"
            "                          [--series PREFIX:FIELD]... [--threads N]\n"
-           "Loads the log files below DIR (two folder levels deep) for the period, as Kalvex\n"
-           "does, and prints the analysis as one JSON document. The period defaults to all\n"
-           "files found. CODE is 1-7 or de, en, en-GB, fr, es, it, pt, en-US (default en).\n"
-           "--series adds the points of a field, e.g. --series 10:Ptag; it may be repeated.\n"
-           "--threads sets how many devices are read at once (default: one per core).\n";
+           "       kalvex-cli report DIR --out OUTDIR [--from YYYY-MM-DD] [--to YYYY-MM-DD]\n"
+           "                          [--window 1h|3h|8h|day|month|quarter|year]\n"
+           "                          [--at YYYY-MM-DD[Thh:mm]] [--each]\n"
+           "                          [--device PREFIX|overview] [--show FIELD]...\n"
+           "                          [--lang CODE] [--format jpg|bmp|png|pdf] [--threads N]\n"
+           "Both load the log files below DIR (two folder levels deep) for the period, as\n"
+           "Kalvex does. The period defaults to all files found. CODE is 1-7 or de, en, en-GB,\n"
+           "fr, es, it, pt, en-US (default en). --threads sets how many devices are read at\n"
+           "once (default: one per core).\n"
+           "dump prints the analysis as one JSON document. --series adds the points of a\n"
+           "field, e.g. --series 10:Ptag; it may be repeated.\n"
+           "report writes what the analysis window shows into OUTDIR: chart.jpg (or the\n"
+           "--format), table.csv and report.json. --device selects a device tab (default:\n"
+           "the first device) or the Overview tab; each --show ticks a value of it (on the\n"
+           "Overview tab as PREFIX:FIELD, e.g. --show 10:Ptag). --window chooses the time\n"
+           "window (default day), --at moves to the one that holds the date or time, --each\n"
+           "writes one set per slider position into OUTDIR/<name>/ and an index.json.\n";
 }
 
 TCliCommand ParseCliArguments(const std::vector<std::string>& args)
 {
     TCliCommand command;
-    auto fail = [&](const std::string& message) {
-        command.error = message;
-        command.dump.reset();
-        return command;
-    };
-    if (args.empty())
-        return fail("no command given");
-    if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+    if (args.empty()) {
+        command.error = "no command given";
+    } else if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         command.help = true;
-        return command;
+    } else if (args[0] == "dump") {
+        TDumpRequest request;
+        command.error = ParseDump(args, request);
+        if (command.error.empty())
+            command.dump = std::move(request);
+    } else if (args[0] == "report") {
+        TReportRequest request;
+        command.error = ParseReport(args, request);
+        if (command.error.empty())
+            command.report = std::move(request);
+    } else {
+        command.error = "unknown command " + args[0];
     }
-    if (args[0] != "dump")
-        return fail("unknown command " + args[0]);
-
-    TDumpRequest request;
-    for (size_t i = 1; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg.rfind("--", 0) != 0) {
-            if (!request.directory.empty())
-                return fail("unexpected argument " + arg);
-            request.directory = arg;
-            continue;
-        }
-        if (i + 1 >= args.size())
-            return fail(arg + " needs a value");
-        const std::string& value = args[++i];
-        if (arg == "--from" || arg == "--to") {
-            const auto date = ParseIsoDate(value);
-            if (!date)
-                return fail(arg + " needs a date YYYY-MM-DD, not " + value);
-            (arg == "--from" ? request.from : request.to) = date;
-        } else if (arg == "--lang") {
-            const auto code = ParseLanguage(value);
-            if (!code)
-                return fail("unknown language " + value);
-            request.languageCode = *code;
-        } else if (arg == "--series") {
-            const auto series = ParseSeries(value);
-            if (!series)
-                return fail("--series needs PREFIX:FIELD, not " + value);
-            request.series.push_back(*series);
-        } else if (arg == "--threads") {
-            if (!ParseInt(value, request.threads) || request.threads < 1)
-                return fail("--threads needs a whole number from 1, not " + value);
-        } else {
-            return fail("unknown option " + arg);
-        }
-    }
-    if (request.directory.empty())
-        return fail("no directory given");
-    if (request.from && request.to && *request.to < *request.from)
-        return fail("the period ends before it starts");
-    command.dump = request;
     return command;
+}
+
+std::string FormatCliDateTime(TDateTime t)
+{
+    return FormatDateTime("yyyy-mm-dd'T'hh:nn", t);
 }

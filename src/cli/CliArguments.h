@@ -7,23 +7,38 @@
 #include <string>
 #include <vector>
 
+// What both commands load: the log files below a directory for a period, in a language.
+struct TLoadRequest {
+    std::string directory;
+    std::optional<TDateTime> from;
+    std::optional<TDateTime> to;
+    int languageCode = 2; // English (GB)
+    int threads = 0; // devices read at once; 0 = as many as the machine has cores
+};
+
 struct TSeriesRequest {
     std::string prefix; // device prefix, e.g. "10"
     std::string field; // field name, e.g. "Ptag"
 };
 
-struct TDumpRequest {
-    std::string directory;
-    std::optional<TDateTime> from;
-    std::optional<TDateTime> to;
-    int languageCode = 2; // English (GB)
+struct TDumpRequest : TLoadRequest {
     std::vector<TSeriesRequest> series;
-    int threads = 0; // devices read at once; 0 = as many as the machine has cores
+};
+
+struct TReportRequest : TLoadRequest {
+    std::string outDirectory;
+    int spanTime = 3; // the entry of the time-window list: 0 "1 hour" … 3 "1 day" … 6 "1 year"
+    std::optional<TDateTime> at;
+    bool each = false;
+    std::string device; // a device prefix, "overview", or empty for the first device
+    std::vector<std::string> show; // FIELD, or PREFIX:FIELD on the "Overview" tab
+    std::string format = "jpg"; // jpg, bmp, png or pdf
 };
 
 struct TCliCommand {
     bool help = false;
     std::optional<TDumpRequest> dump;
+    std::optional<TReportRequest> report;
     std::string error; // set when the arguments make no sense
 };
 
@@ -31,3 +46,6 @@ struct TCliCommand {
 TCliCommand ParseCliArguments(const std::vector<std::string>& args);
 
 std::string CliUsage();
+
+// "YYYY-MM-DDThh:mm" of a date-time, as --at takes it.
+std::string FormatCliDateTime(TDateTime t);

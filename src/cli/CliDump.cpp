@@ -1,10 +1,9 @@
 #include "cli/CliDump.h"
 
+#include "cli/CliLoading.h"
 #include "core/base/KalvexError.h"
 #include "core/base/LanguageTable.h"
 #include "core/loading/AnalysisSet.h"
-#include "core/loading/DeviceReaders.h"
-#include "core/loading/LoadLogFiles.h"
 #include "core/logdata/LogAnalysis.h"
 
 #include <nlohmann/json.hpp>
@@ -121,23 +120,12 @@ json Document(const TDumpRequest& request, const TAnalysisSet& set, const TLoadR
 int RunDump(const TDumpRequest& request, std::ostream& out, std::ostream& err)
 {
     SelectLanguage(request.languageCode);
-    TLogFileList files = FindLogFiles(request.directory);
-    const auto dates = TrimToDatedEnds(files);
-    if (!dates) {
-        err << Text(TextId::TxtNoFilesFound) << "\n";
-        return 1;
-    }
-    const TDateTime from = request.from.value_or(dates->first);
-    const TDateTime to = request.to.value_or(dates->last);
-    KeepPeriod(files, from, to);
     try {
         TAnalysisSet set;
-        // A device that cannot be finished is missing from the dump; say so.
-        TLoadHooks hooks;
-        hooks.deviceFailed = [&err](const std::string& message) { err << message << "\n"; };
-        hooks.workers = request.threads > 0 ? request.threads : DefaultLoadWorkers();
-        const TLoadResult result = LoadLogFiles(set, files, from, to, hooks);
-        const json document = Document(request, set, result, from, to);
+        const std::optional<TCliLoad> load = LoadRequestedFiles(request, set, err);
+        if (!load)
+            return 1;
+        const json document = Document(request, set, load->result, load->from, load->to);
         // File names need not be UTF-8; undecodable bytes become U+FFFD.
         out << document.dump(-1, ' ', false, json::error_handler_t::replace) << "\n";
     } catch (const std::exception& e) {

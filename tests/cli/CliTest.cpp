@@ -1,9 +1,8 @@
 // kalvex-cli as a user runs it: the program on a generated log directory.
 
-#include "samplegen/SampleGenerator.h"
+#include "cli/CliRunner.h"
 #include "support/TestFiles.h"
 
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -15,37 +14,11 @@ using nlohmann::json;
 
 namespace {
 
-struct CliRun {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
 class CliTest : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        TSampleOptions o;
-        o.outputDir = logs.path().toStdString();
-        o.from = {2024, 6, 29};
-        o.to = {2024, 7, 1};
-        o.intervalMinutes = 10;
-        o.devices = {10, 30};
-        o.faults = false;
-        generated = GenerateSampleLogs(o);
-    }
+    void SetUp() override { generated = GenerateCliLogs(logs.path(), {2024, 6, 29}, {2024, 7, 1}); }
 
-    CliRun Cli(const QStringList& args)
-    {
-        QProcess process;
-        auto env = QProcessEnvironment::systemEnvironment();
-        env.insert("LocalAppData", settings.path()); // not the user's settings file
-        process.setProcessEnvironment(env);
-        process.start(KALVEX_CLI, args);
-        EXPECT_TRUE(process.waitForFinished(60000));
-        return {process.exitCode(), process.readAllStandardOutput().toStdString(),
-            process.readAllStandardError().toStdString()};
-    }
+    CliRun Cli(const QStringList& args) { return RunCli(args, settings.path()); }
 
     json Dump(QStringList extra = {})
     {
@@ -76,28 +49,6 @@ protected:
     QTemporaryDir settings;
     std::vector<std::string> generated;
 };
-
-// The cell of the day-total column in the last record of a generated solar log: the day
-// total the controller logged.
-double LastDayTotal(const std::string& path)
-{
-    const std::string bytes = ReadTestFile(path);
-    auto cells = [](const std::string& line) {
-        std::vector<std::string> result;
-        size_t start = 0;
-        for (size_t end; (end = line.find(';', start)) != std::string::npos; start = end + 1)
-            result.push_back(line.substr(start, end - start));
-        result.push_back(line.substr(start));
-        return result;
-    };
-    const auto header = cells(bytes.substr(0, bytes.find("\r\n")));
-    const size_t lastLine = bytes.rfind("\r\n", bytes.size() - 3) + 2;
-    const auto record = cells(bytes.substr(lastLine, bytes.size() - 2 - lastLine));
-    const size_t column = std::find(header.begin(), header.end(), "Qtag[kWh]") - header.begin();
-    std::string text = record.at(column);
-    std::replace(text.begin(), text.end(), ',', '.');
-    return std::stod(text);
-}
 
 } // namespace
 

@@ -1,0 +1,26 @@
+#pragma once
+// The loading both commands share: the log files below the directory, two folder levels
+// deep, kept to the requested period (all files found by default) and loaded in the
+// open dialog's order into an analysis set.
+
+#include "cli/CliArguments.h"
+#include "core/loading/LoadLogFiles.h"
+
+#include <functional>
+#include <iosfwd>
+#include <optional>
+
+class TAnalysisSet;
+
+struct TCliLoad {
+    TDateTime from = 0;
+    TDateTime to = 0;
+    TLoadResult result;
+};
+
+// Nothing, after writing "No files were found, …" to `err`, when the directory holds no
+// dated log file. A device that cannot be finished is reported to `err` and the load goes
+// on; `finishViews` builds the views on the completed analysis, as the open dialog has
+// its window do. Other failures of the load are thrown.
+std::optional<TCliLoad> LoadRequestedFiles(const TLoadRequest& request, TAnalysisSet& set,
+    std::ostream& err, std::function<void()> finishViews = {});
