@@ -121,7 +121,15 @@ TChildform::TChildform(QWidget* parent)
     UpdateCaption();
 }
 
-TChildform::~TChildform() = default;
+TChildform::~TChildform()
+{
+    // Taken down as closing does: the analyses free their value lists while everything
+    // the window's handlers refer to is still there.
+    if (!closed) {
+        DetachSliderHandler();
+        ClearAnalysis();
+    }
+}
 
 void TChildform::CreatePanelLeft(QWidget* content)
 {
