@@ -62,10 +62,10 @@ TDateOrder TLogFileReader::Order() const
 
 bool TLogFileReader::ConvertTimeStamp(std::string_view stamp, TDateTime& t)
 {
-    if (TryParseLogTimeStamp(stamp, Order(), t))
+    if (stamps.Parse(stamp, Order(), t))
         return true;
     pattern = pattern == TPattern::C ? TPattern::D : TPattern::C;
-    return TryParseLogTimeStamp(stamp, Order(), t);
+    return stamps.Parse(stamp, Order(), t);
 }
 
 void TLogFileReader::Read()

@@ -55,4 +55,5 @@ private:
     std::string_view lastStamp;
     std::vector<std::string_view> lastCells;
     TPattern pattern = TPattern::A;
+    TTimeStampReader stamps;
 };
