@@ -304,11 +304,14 @@ void TLogFileReader::ReadRecord(TDay& day, std::string_view line, std::optional<
             target.continues = false;
             continue;
         }
-        double value = 0;
-        if (!ParseLogNumber(cell, value))
-            throw TBadRecord{};
-        if (target.factor != 1.0)
-            value *= target.factor;
+        if (!SameCell(cell, target.lastCell)) {
+            double value = 0;
+            if (!ParseLogNumber(cell, value))
+                throw TBadRecord{};
+            target.lastValue = target.factor != 1.0 ? value * target.factor : value;
+            target.lastCell = cell;
+        }
+        const double value = target.lastValue;
         TFieldSeries& series = *target.series;
         if (opensGap) {
             series.AddNullPoint(t);
