@@ -1,9 +1,8 @@
 #pragma once
 // The points of one field: time (a date-time), value and a null flag, kept in ascending
 // time. A null point marks a break: no line crosses it and it takes no part in sums.
-// Times and values are kept in one block; long series get blocks of their own backed by
-// huge pages where the system offers them, since filling a year of minute data page by
-// page costs more in page faults than in parsing. Null flags are kept as bits.
+// Times and values are kept in one block; long series get mappings of their own, which
+// grow without copying. Null flags are kept as bits.
 
 #include <vector>
 
