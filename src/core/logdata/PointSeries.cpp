@@ -90,11 +90,6 @@ void TPointSeries::Reserve(int wanted)
     capacity = static_cast<int>(newBytes / sizeof(TPoint));
 }
 
-int TPointSeries::AddPoint(double x, double y)
-{
-    return Insert(x, y, false);
-}
-
 int TPointSeries::AddNullPoint(double x, double y)
 {
     return Insert(x, y, true);
@@ -186,14 +181,8 @@ void TPointSeries::Remove(int i)
     --count;
 }
 
-int TPointSeries::SetX(int i, double x)
+int TPointSeries::MoveToX(int i, double x)
 {
-    const bool inOrder
-        = (i == 0 || !(x < points[i - 1].x)) && (i + 1 == count || !(points[i + 1].x < x));
-    if (inOrder) {
-        points[i].x = x;
-        return i;
-    }
     const double y = points[i].y;
     const bool null = nulls[i];
     Remove(i);
