@@ -1,11 +1,13 @@
 // The whole load of a year of logs of three participants at one-minute intervals (about
 // 1,100 files, 100 MB): scan, every file read, every device finished, the day list and
-// the overview tables. Reports the wall time per load and the process's peak memory.
+// the overview tables, in this process and as kalvex-cli. Reports the wall time per load
+// and the peak memory.
 
 #include "core/loading/AnalysisSet.h"
 #include "core/loading/DeviceReaders.h"
 #include "core/loading/LoadLogFiles.h"
 #include "support/BenchmarkYear.h"
+#include "support/LoadMeasures.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -14,50 +16,15 @@
 
 #include <filesystem>
 #include <iostream>
-#include <sys/resource.h>
 
 namespace {
 
 const TBenchmarkYear* year = nullptr;
 
-double PeakMegabytes()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_maxrss) / 1024.0; // kilobytes on Linux
-}
-
-double DirectoryMegabytes(const std::string& directory)
-{
-    std::uintmax_t bytes = 0;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(directory)) {
-        if (entry.is_regular_file())
-            bytes += entry.file_size();
-    }
-    return static_cast<double>(bytes) / (1024.0 * 1024.0);
-}
-
 // The argument is the number of devices read at once: 1 is one file after the other.
 void LoadAYear(benchmark::State& state)
 {
-    size_t files = 0;
-    TLoadHooks hooks;
-    hooks.workers = static_cast<int>(state.range(0));
-    for (auto _ : state) {
-        auto set = std::make_unique<TAnalysisSet>();
-        const TLogFileList found = FindLogFiles(year->LogDirectory());
-        const TLoadResult result = LoadLogFiles(*set, found, year->From(), year->To(), hooks);
-        files = result.loadedFiles.size();
-        if (!result.failures.empty())
-            state.SkipWithError(("failed: " + result.failures[0].path).c_str());
-        benchmark::DoNotOptimize(set->AnnualOverview());
-        state.PauseTiming();
-        set.reset();
-        state.ResumeTiming();
-    }
-    state.counters["files"] = static_cast<double>(files);
-    state.counters["MB_read"] = DirectoryMegabytes(year->LogDirectory());
-    state.counters["peak_MB"] = PeakMegabytes();
+    MeasureLoad(state, *year, year->From(), year->To(), static_cast<int>(state.range(0)));
 }
 
 BENCHMARK(LoadAYear)
@@ -66,6 +33,20 @@ BENCHMARK(LoadAYear)
     ->Arg(DefaultLoadWorkers())
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
+    ->Iterations(5);
+
+// The same as `kalvex-cli dump DIR --threads N` as a whole process.
+void DumpAYear(benchmark::State& state)
+{
+    MeasureWholeProcess(state, *year, static_cast<int>(state.range(0)));
+}
+
+BENCHMARK(DumpAYear)
+    ->ArgName("threads")
+    ->Arg(1)
+    ->Arg(DefaultLoadWorkers())
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
     ->Iterations(5);
 
 // January of the year, once as it is and once with a backup copy of every file in a
@@ -114,8 +95,8 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     const TBenchmarkYear logs;
     year = &logs;
-    std::cout << "generated " << logs.FileCount() << " log files; peak memory before loading "
-              << PeakMegabytes() << " MB\n";
+    std::cout << "generated " << logs.FileCount() << " log files, " << logs.Megabytes()
+              << " MB; peak memory before loading " << PeakMegabytes() << " MB\n";
 
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -3,25 +3,38 @@
 #include "samplegen/SampleGenerator.h"
 
 #include <cstdlib>
+#include <filesystem>
 
-TBenchmarkYear::TBenchmarkYear()
+TBenchmarkLogs::TBenchmarkLogs(CivilDate first, CivilDate last, const std::vector<int>& devices)
+    : from(EncodeDate(first.year, first.month, first.day))
+    , to(EncodeDate(last.year, last.month, last.day))
 {
     ::setenv("LocalAppData", settings.path().toLocal8Bit().constData(), 1);
     TSampleOptions options;
     options.outputDir = logs.path().toStdString();
-    options.from = {2024, 1, 1};
-    options.to = {2024, 12, 31};
-    options.devices = {10, 21, 30};
+    options.from = first;
+    options.to = last;
+    options.devices = devices;
     fileCount = GenerateSampleLogs(options).size();
     logDirectory = options.outputDir;
 }
 
-TDateTime TBenchmarkYear::From() const
+double TBenchmarkLogs::Megabytes() const
 {
-    return EncodeDate(2024, 1, 1);
+    std::uintmax_t bytes = 0;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(logDirectory)) {
+        if (entry.is_regular_file())
+            bytes += entry.file_size();
+    }
+    return static_cast<double>(bytes) / (1024.0 * 1024.0);
 }
 
-TDateTime TBenchmarkYear::To() const
+TBenchmarkYear::TBenchmarkYear()
+    : TBenchmarkLogs({2024, 1, 1}, {2024, 12, 31}, {10, 21, 30})
 {
-    return EncodeDate(2024, 12, 31);
+}
+
+TBenchmarkDecade::TBenchmarkDecade()
+    : TBenchmarkLogs({2015, 1, 1}, {2024, 12, 31}, {10, 20, 21, 30, 31})
+{
 }

@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <stdexcept>
+#include <vector>
 
 namespace {
 
@@ -48,6 +49,14 @@ void SplitDateTime(TDateTime t, long long& days, long long& ms)
         ++days;
         ms -= MillisecondsPerDay;
     }
+}
+
+constexpr int MinutesPerDayCount = 1440;
+
+double DayFraction(int hour, int minute, int second, int millisecond)
+{
+    return (((hour * 60.0 + minute) * 60.0 + second) * 1000.0 + millisecond)
+        / static_cast<double>(MillisecondsPerDay);
 }
 
 void AppendNumber(std::string& out, int value, int digits)
@@ -96,8 +105,15 @@ bool TryEncodeTime(int hour, int minute, int second, int millisecond, double& re
     if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59
         || millisecond < 0 || millisecond > 999)
         return false;
-    result = (((hour * 60.0 + minute) * 60.0 + second) * 1000.0 + millisecond)
-        / static_cast<double>(MillisecondsPerDay);
+    // Log records mostly fall on whole minutes: their times are worked out once.
+    static const std::vector<double> minutes = [] {
+        std::vector<double> times(MinutesPerDayCount);
+        for (int m = 0; m < MinutesPerDayCount; ++m)
+            times[static_cast<size_t>(m)] = DayFraction(m / 60, m % 60, 0, 0);
+        return times;
+    }();
+    result = second == 0 && millisecond == 0 ? minutes[static_cast<size_t>(hour * 60 + minute)]
+                                             : DayFraction(hour, minute, second, millisecond);
     return true;
 }
 

@@ -5,33 +5,20 @@
 #include "core/loading/AnalysisSet.h"
 #include "core/loading/DeviceReaders.h"
 #include "core/loading/LogFileNames.h"
+#include "core/loading/MemoryProbe.h"
 #include "core/settings/IniSettings.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <exception>
-#include <fstream>
 #include <new>
-#include <sstream>
 
 namespace {
 
-constexpr std::uint64_t MemoryProbeBytes = 26214400; // 25 MiB
 // Files of a device approved ahead of its worker: enough that it seldom waits, few enough
 // that the memory check stays close to the file it is made for.
 constexpr int ApprovalsAhead = 8;
 // How long the calling thread waits for the workers before it turns to its hooks again.
 constexpr int HookIntervalMs = 10;
-
-// Allocating a block proves nothing here (memory is only committed when touched), so the
-// system is asked how much it can still give.
-bool ProbeMemory()
-{
-    std::ifstream file("/proc/meminfo");
-    std::stringstream text;
-    text << file.rdbuf();
-    return EnoughMemoryToLoad(text.str());
-}
 
 // Our own failures carry a language-table text; any other is a fault of ours, told in the
 // user's language as the given text rather than in the library's English.
@@ -63,9 +50,11 @@ public:
         Step();
     }
     bool Aborted() const { return hooks.abortRequested && hooks.abortRequested(); }
-    bool MemoryAvailable() const
+    // Allocating a block proves nothing here (memory is only committed when touched), so
+    // the system is asked how much it can still give.
+    bool MemoryAvailable()
     {
-        return hooks.memoryAvailable ? hooks.memoryAvailable() : ProbeMemory();
+        return hooks.memoryAvailable ? hooks.memoryAvailable() : probe.BeforeFile();
     }
     void ProcessEvents() const
     {
@@ -83,6 +72,7 @@ private:
     const TLoadHooks& hooks;
     const int total;
     int done = 0;
+    TMemoryProbe probe;
 };
 
 [[noreturn]] void FailForMemory(TAnalysisSet& target)
@@ -258,19 +248,6 @@ void LoadInParallel(TAnalysisSet& target, const TLogFileList& files, int workers
 }
 
 } // namespace
-
-bool EnoughMemoryToLoad(std::string_view meminfo)
-{
-    constexpr std::string_view key = "MemAvailable:";
-    const size_t at = meminfo.find(key);
-    if (at == std::string_view::npos)
-        return true;
-    std::istringstream line{std::string(meminfo.substr(at + key.size(), 40))};
-    std::uint64_t kilobytes = 0;
-    if (!(line >> kilobytes))
-        return true;
-    return kilobytes * 1024 >= MemoryProbeBytes;
-}
 
 std::vector<std::string> TLoadResult::ErrorLines() const
 {

@@ -9,7 +9,6 @@
 
 #include <functional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 class TAnalysisSet;
@@ -24,7 +23,7 @@ struct TLoadHooks {
     // A device that cannot be finished; the load goes on. Unset: the failure is dropped.
     std::function<void(const std::string& message)> deviceFailed;
     // Asked before every file whether memory for it remains. Unset: whether the system
-    // has 25 MiB available (EnoughMemoryToLoad on /proc/meminfo).
+    // has 25 MiB available (TMemoryProbe).
     std::function<bool()> memoryAvailable;
     // Devices read at once, each on a worker thread of its own while the calling thread
     // keeps the hooks moving; 1 reads every file on the calling thread. The analysis, its
@@ -57,10 +56,6 @@ struct TLoadResult {
 // completed (the set is emptied). An abort empties the set and returns aborted.
 TLoadResult LoadLogFiles(TAnalysisSet& target, const TLogFileList& files, TDateTime from,
     TDateTime to, const TLoadHooks& hooks = {});
-
-// False when the text of /proc/meminfo gives less than 25 MiB as MemAvailable; true when
-// it gives more or does not say.
-bool EnoughMemoryToLoad(std::string_view meminfo);
 
 // Every log file below a directory, two folder levels deep, in load order.
 TLogFileList FindLogFiles(const std::string& directory);

@@ -10,11 +10,6 @@ TFieldSeries::TFieldSeries(TDrawingKind kind, bool stairs)
     style.stairs = stairs;
 }
 
-int TFieldSeries::AddPoint(double x, double y)
-{
-    return oneBarPerDay ? AddDayBar(x, y) : points.AddPoint(x, y);
-}
-
 int TFieldSeries::AddNullPoint(double x)
 {
     if (oneBarPerDay && !acceptNulls)

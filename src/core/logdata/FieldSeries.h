@@ -59,7 +59,10 @@ public:
 
     // Adds a reading: a day-bar series by the day rule (returns the bar's index),
     // any other series in time order.
-    int AddPoint(double x, double y);
+    int AddPoint(double x, double y)
+    {
+        return oneBarPerDay ? AddDayBar(x, y) : points.AddPoint(x, y);
+    }
     // A day-bar series ignores null points (returns −1) unless it accepts them.
     int AddNullPoint(double x);
     // Removes every point; a day-bar series starts over with no last day.

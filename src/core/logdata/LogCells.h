@@ -5,25 +5,32 @@
 #include "core/base/Numbers.h"
 
 #include <cstdint>
-#include <cstring>
 #include <string_view>
 
 // The text before the next ";" (the rest loses it and the ";"), or all of the rest.
+// Cells are a few bytes long, so a plain loop beats a library search.
 inline std::string_view TakeCell(std::string_view& rest)
 {
-    // An empty view may hold no pointer at all, and memchr must not be given none.
-    if (rest.empty())
-        return {};
-    const void* semicolon = std::memchr(rest.data(), ';', rest.size());
-    if (!semicolon) {
-        const std::string_view cell = rest;
-        rest = {};
-        return cell;
-    }
-    const size_t length = static_cast<const char*>(semicolon) - rest.data();
-    const std::string_view cell = rest.substr(0, length);
-    rest.remove_prefix(length + 1);
+    const char* data = rest.data();
+    const size_t size = rest.size();
+    size_t length = 0;
+    while (length < size && data[length] != ';')
+        ++length;
+    const std::string_view cell(data, length);
+    rest.remove_prefix(length < size ? length + 1 : size);
     return cell;
+}
+
+// Whether two cells hold the same bytes; cells are too short for a library compare.
+inline bool SameCell(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (a[i] != b[i])
+            return false;
+    }
+    return true;
 }
 
 // A number with "," as decimal separator. The plain form of the logs (optional "-",

@@ -62,10 +62,10 @@ TDateOrder TLogFileReader::Order() const
 
 bool TLogFileReader::ConvertTimeStamp(std::string_view stamp, TDateTime& t)
 {
-    if (TryParseLogTimeStamp(stamp, Order(), t))
+    if (stamps.Parse(stamp, Order(), t))
         return true;
     pattern = pattern == TPattern::C ? TPattern::D : TPattern::C;
-    return TryParseLogTimeStamp(stamp, Order(), t);
+    return stamps.Parse(stamp, Order(), t);
 }
 
 void TLogFileReader::Read()
@@ -304,11 +304,14 @@ void TLogFileReader::ReadRecord(TDay& day, std::string_view line, std::optional<
             target.continues = false;
             continue;
         }
-        double value = 0;
-        if (!ParseLogNumber(cell, value))
-            throw TBadRecord{};
-        if (target.factor != 1.0)
-            value *= target.factor;
+        if (!SameCell(cell, target.lastCell)) {
+            double value = 0;
+            if (!ParseLogNumber(cell, value))
+                throw TBadRecord{};
+            target.lastValue = target.factor != 1.0 ? value * target.factor : value;
+            target.lastCell = cell;
+        }
+        const double value = target.lastValue;
         TFieldSeries& series = *target.series;
         if (opensGap) {
             series.AddNullPoint(t);

@@ -26,6 +26,10 @@ private:
         TFieldSeries* series = nullptr; // none: the column is not read
         double factor = 1.0; // unit scaling, e.g. W to kW
         bool continues = false; // the previous record had a value in this column
+        // The last cell read in this column and its scaled value: a cell of the same bytes
+        // has the same value, and values often repeat from record to record.
+        std::string_view lastCell;
+        double lastValue = 0;
     };
 
     // What ends the reading of a file's records: a record that is not readable.
@@ -55,4 +59,5 @@ private:
     std::string_view lastStamp;
     std::vector<std::string_view> lastCells;
     TPattern pattern = TPattern::A;
+    TTimeStampReader stamps;
 };

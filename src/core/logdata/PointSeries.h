@@ -1,9 +1,8 @@
 #pragma once
 // The points of one field: time (a date-time), value and a null flag, kept in ascending
 // time. A null point marks a break: no line crosses it and it takes no part in sums.
-// Times and values are kept in one block; long series get blocks of their own backed by
-// huge pages where the system offers them, since filling a year of minute data page by
-// page costs more in page faults than in parsing. Null flags are kept as bits.
+// Times and values are kept in one block; long series get mappings of their own, which
+// grow without copying. Null flags are kept as bits.
 
 #include <vector>
 
@@ -24,7 +23,16 @@ public:
 
     // A point with an earlier time than the last is inserted at its place, after any
     // points of the same time. Returns its index.
-    int AddPoint(double x, double y);
+    int AddPoint(double x, double y)
+    {
+        // Readings mostly come in time order into room already there.
+        if (count < capacity && (mergeFrom >= 0 || count == 0 || !(x < points[count - 1].x))) {
+            points[count] = TPoint{x, y};
+            nulls.push_back(false);
+            return count++;
+        }
+        return Insert(x, y, false);
+    }
     int AddNullPoint(double x, double y = 0.0);
 
     // Between BeginMerge and EndMerge points are appended in the order given, also before
@@ -37,7 +45,14 @@ public:
 
     // Moving a point past its neighbours moves it to its place in the order.
     // Returns the point's new index.
-    int SetX(int i, double x);
+    int SetX(int i, double x)
+    {
+        if ((i == 0 || !(x < points[i - 1].x)) && (i + 1 == count || !(points[i + 1].x < x))) {
+            points[i].x = x;
+            return i;
+        }
+        return MoveToX(i, x);
+    }
     void SetY(int i, double y) { points[i].y = y; }
     void SetNull(int i, bool null) { nulls[i] = null; }
     void Clear();
@@ -53,6 +68,7 @@ private:
         double y;
     };
     int Insert(double x, double y, bool null);
+    int MoveToX(int i, double x);
     void Reserve(int wanted);
     void Remove(int i);
     void InsertEachInPlace(int from);

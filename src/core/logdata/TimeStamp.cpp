@@ -10,6 +10,7 @@ public:
     }
 
     bool AtEnd() const { return pos == text.size(); }
+    size_t Position() const { return pos; }
 
     bool RestIsBlank()
     {
@@ -89,6 +90,12 @@ bool ReadTime(TCursor& cursor, double& time)
     return TryEncodeTime(hour, minute, second, millisecond, time);
 }
 
+// After the date: nothing but blanks, or a blank and the time of day.
+bool ReadTimeOfDay(TCursor& cursor, bool blank, double& time)
+{
+    return cursor.RestIsBlank() || (blank && ReadTime(cursor, time) && cursor.RestIsBlank());
+}
+
 } // namespace
 
 bool TryParseLogDate(std::string_view text, TDateOrder order, TDateTime& result)
@@ -111,8 +118,38 @@ bool TryParseLogTimeStamp(std::string_view text, TDateOrder order, TDateTime& re
         return false;
     const bool blank = cursor.Take(' ');
     double time = 0;
-    if (!cursor.RestIsBlank() && (!blank || !ReadTime(cursor, time) || !cursor.RestIsBlank()))
+    if (!ReadTimeOfDay(cursor, blank, time))
         return false;
     result = date + time;
+    return true;
+}
+
+bool TTimeStampReader::Parse(std::string_view text, TDateOrder order, TDateTime& result)
+{
+    // The date reading stops at the blank, so equal bytes up to it give the same date.
+    if (!datePart.empty() && order == dateOrder && text.starts_with(datePart)) {
+        TCursor cursor(text.substr(datePart.size()));
+        double time = 0;
+        if (!ReadTimeOfDay(cursor, true, time))
+            return false;
+        result = date + time;
+        return true;
+    }
+    TCursor cursor(text);
+    cursor.SkipBlanks();
+    TDateTime day = 0;
+    if (!ReadDate(cursor, order, day))
+        return false;
+    const size_t dateEnd = cursor.Position();
+    const bool blank = cursor.Take(' ');
+    double time = 0;
+    if (!ReadTimeOfDay(cursor, blank, time))
+        return false;
+    if (blank) {
+        datePart = text.substr(0, dateEnd + 1);
+        dateOrder = order;
+        date = day;
+    }
+    result = day + time;
     return true;
 }

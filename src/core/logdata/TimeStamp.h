@@ -16,3 +16,17 @@ bool TryParseLogDate(std::string_view text, TDateOrder order, TDateTime& result)
 
 // A date with an optional time of day.
 bool TryParseLogTimeStamp(std::string_view text, TDateOrder order, TDateTime& result);
+
+// Reads the time stamps of a file's records one after the other. Consecutive records
+// carry the same date, so a stamp that starts with the very bytes of the previous one's
+// date and the blank after it takes that date without converting it again. Gives what
+// TryParseLogTimeStamp gives; the texts must outlive the reader.
+class TTimeStampReader {
+public:
+    bool Parse(std::string_view text, TDateOrder order, TDateTime& result);
+
+private:
+    std::string_view datePart; // of the last stamp read: blanks, date, one blank
+    TDateOrder dateOrder = TDateOrder::DayMonthYear;
+    TDateTime date = 0;
+};

@@ -90,15 +90,6 @@ TEST_F(LoadLogFilesTest, NoMemoryStopsTheWholeLoadAndGivesTheMemoryBack)
     EXPECT_EQ(set.Caption(), "New");
 }
 
-TEST(MemoryProbe, LessThan25MiBAvailableStopsTheLoad)
-{
-    const std::string before = "MemTotal:        8000000 kB\nMemFree:           10000 kB\n";
-    EXPECT_FALSE(EnoughMemoryToLoad(before + "MemAvailable:      25599 kB\nBuffers: 1 kB\n"));
-    EXPECT_TRUE(EnoughMemoryToLoad(before + "MemAvailable:      25600 kB\nBuffers: 1 kB\n"));
-    EXPECT_TRUE(EnoughMemoryToLoad(before)) << "a system that does not say";
-    EXPECT_TRUE(EnoughMemoryToLoad("MemAvailable: many kB\n"));
-}
-
 TEST_F(LoadLogFilesTest, NothingToLoadOrNothingLoadedFailsWithItsMessage)
 {
     ExpectFailure(TextId::TxtNoFilesFound,

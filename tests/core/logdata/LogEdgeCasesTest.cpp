@@ -101,3 +101,26 @@ TEST_F(LogEdgeCasesTest, WideHeadersOfMixedKindsFindEveryFieldAndDayTotal)
     EXPECT_FALSE(copy.IndexOfValue("R300", index));
     EXPECT_EQ(index, -1);
 }
+
+TEST_F(LogEdgeCasesTest, ACellRepeatedInItsColumnOrInAnotherKeepsThatColumnsValue)
+{
+    // The same text in a W column (read as kW) and a °C column, gaps, "Err", and the same
+    // value written otherwise.
+    auto analysis = NewAnalysis();
+    analysis->ReadLogFile(WriteLog("10070301.csv",
+        {"DATE & TIME;P[W];T1[°C]", "2007-03-01 00:00;1500;1500", "2007-03-01 00:01;1500;1500",
+            "2007-03-01 00:02;;1500", "2007-03-01 00:03;1500;Err", "2007-03-01 00:04;1500,0;15",
+            "2007-03-01 00:05;1500;1500"}));
+    const TFieldSeries& power = *analysis->Series(FieldOf(*analysis, "P"));
+    const TFieldSeries& temperature = *analysis->Series(FieldOf(*analysis, "T1"));
+    EXPECT_EQ(DescribePoints(power),
+        "01.03.2007 00:00=1,50\n01.03.2007 00:01=1,50\n01.03.2007 00:05=1,50\n"
+        "01.03.2007 00:05=null\n");
+    EXPECT_EQ(DescribePoints(temperature),
+        "01.03.2007 00:00=1500,00\n01.03.2007 00:02=1500,00\n01.03.2007 00:04=15,00\n"
+        "01.03.2007 00:05=1500,00\n01.03.2007 00:05=null\n");
+    const double kilowatts = 1500 * static_cast<double>(0.001f);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(power.Points().Y(i), kilowatts) << i;
+    EXPECT_EQ(temperature.Points().Y(3), 1500.0);
+}

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace {
 
 double Stamp(std::string_view text, TDateOrder order)
@@ -48,4 +50,35 @@ TEST(TimeStamp, RefusesWhatIsNoTimeStamp)
     EXPECT_FALSE(TryParseLogDate("15.03.2007 1", TDateOrder::DayMonthYear, t));
     EXPECT_TRUE(TryParseLogDate("15.03.2007  ", TDateOrder::DayMonthYear, t));
     EXPECT_DOUBLE_EQ(t, EncodeDate(2007, 3, 15));
+}
+
+TEST(TimeStamp, ReadingStampsInARowGivesWhatEachGivesAlone)
+{
+    // Dates that share their first bytes with the one before, blanks, other orders,
+    // dates without a time and texts that are no stamp, in one row.
+    const std::pair<std::string_view, TDateOrder> row[] = {
+        {"2024-03-15 12:30", TDateOrder::YearMonthDay},
+        {"2024-03-15 12:31:05", TDateOrder::YearMonthDay},
+        {"2024-03-15 12:31:05.250", TDateOrder::YearMonthDay},
+        {"2024-03-15  7:02 ", TDateOrder::YearMonthDay},
+        {"2024-03-15 ", TDateOrder::YearMonthDay},
+        {"2024-03-15 x", TDateOrder::YearMonthDay},
+        {"2024-03-15 12:30", TDateOrder::DayMonthYear},
+        {"2024-03-1 12:30", TDateOrder::YearMonthDay},
+        {"2024-03-15", TDateOrder::YearMonthDay},
+        {"2024-03-150 12:30", TDateOrder::YearMonthDay},
+        {"2024-03-15 25:00", TDateOrder::YearMonthDay},
+        {" 15.03.24 12:30", TDateOrder::DayMonthYear},
+        {" 15.03.24 12:45", TDateOrder::DayMonthYear},
+        {" 15.03.245 12:45", TDateOrder::DayMonthYear},
+        {"15.03.24 12:45", TDateOrder::DayMonthYear},
+        {"15.03.2024 23:59:59.999", TDateOrder::DayMonthYear},
+        {"16.03.2024 00:00", TDateOrder::DayMonthYear},
+    };
+    TTimeStampReader reader;
+    for (const auto& [text, order] : row) {
+        TDateTime inRow = -1;
+        const bool read = reader.Parse(text, order, inRow);
+        EXPECT_EQ(read ? inRow : -1, Stamp(text, order)) << text;
+    }
 }
