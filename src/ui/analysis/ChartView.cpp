@@ -315,6 +315,11 @@ void TChartView::DrawAtSize(QCustomPlot& plot, QCPPainter& painter, QSize size)
     const QRect screen = plot.viewport();
     plot.setViewport(QRect(QPoint(0, 0), size));
     PrepareRepaint(plot);
+    // Laid out at the output size once before drawing: the time axis chooses its labels by
+    // the width of its plot area, which until then is the screen's.
+    for (const auto phase :
+        {QCPLayoutElement::upPreparation, QCPLayoutElement::upMargins, QCPLayoutElement::upLayout})
+        plot.plotLayout()->update(phase);
     plot.toPainter(&painter, size.width(), size.height());
     plot.setViewport(screen);
 }

@@ -268,6 +268,28 @@ TEST_F(ChartOutputTest, ASavedJpegIsTheWholePictureAtQualityHundred)
     EXPECT_GT(right1, left1 + 1000);
 }
 
+TEST_F(ChartOutputTest, BothChartsOfAPictureChooseTheirTimeLabelsForThePicturesWidth)
+{
+    Load({10}, {2024, 3, 1}, {2024, 3, 31});
+    Tick(0, "T1");
+    Tick(0, "R1");
+    child->SpanTime->setCurrentIndex(SpanMonth);
+    // The ticks each chart is drawn into the picture with, taken when its layout is done.
+    QVector<double> upperTicks, lowerTicks;
+    const auto takeTicks = [](QCustomPlot* chart, QVector<double>& ticks) {
+        QObject::connect(chart, &QCustomPlot::afterLayout, [chart, &ticks] {
+            if (chart->viewport().width() == 1280)
+                ticks = chart->xAxis->tickVector();
+        });
+    };
+    takeTicks(child->Chart, upperTicks);
+    takeTicks(child->Chart2, lowerTicks);
+    ASSERT_LT(child->Chart->axisRect()->width(), 1000); // fewer labels fit on the screen
+    SaveAs(Temp(QStringLiteral("month.jpg")));
+    EXPECT_FALSE(lowerTicks.isEmpty());
+    EXPECT_EQ(lowerTicks, upperTicks);
+}
+
 TEST_F(ChartOutputTest, DaySumsAppearAsBarsAndTheLegendAtTheTop)
 {
     Load({10}, {2024, 3, 1}, {2024, 3, 3});
