@@ -38,8 +38,8 @@ std::string Trimmed(std::string_view text)
 
 // Brings the text into the shape SimpleIni reads reliably: no NUL characters (they would
 // end its parsing and so drop the rest of the file at the next write), no byte-order marks
-// left at the start, "\n" line ends, and every section header closed (an unclosed one would
-// otherwise name the section after the following lines).
+// at the start of a line, "\n" line ends, and every section header closed (an unclosed one
+// would otherwise name the section after the following lines).
 std::string Normalised(std::string_view text)
 {
     std::string withoutNuls;
@@ -48,15 +48,15 @@ std::string Normalised(std::string_view text)
         if (c != '\0')
             withoutNuls += c;
     }
-    // NULs go first: the bytes of a mark split by them form one once they are gone, and any
-    // mark left at the start would hide a section header behind it from the repair.
-    std::string_view rest = withoutNuls;
-    while (rest.starts_with(Utf8ByteOrderMark))
-        rest.remove_prefix(Utf8ByteOrderMark.size());
+    // NULs go first: the bytes of a mark split by them form one once they are gone. A mark
+    // at a line's start would hide a section header behind it from the repair, and one in
+    // front of a key would be taken for the file's own mark once that key is written first.
+    const std::string_view rest = withoutNuls;
 
     std::string out;
     out.reserve(rest.size() + 16);
     std::size_t lineStart = 0;
+    bool blankSoFar = true; // nothing but blanks on the line yet
     const auto closeHeader = [&] {
         std::size_t first = lineStart;
         while (first < out.size() && IsBlank(out[first]))
@@ -72,8 +72,14 @@ std::string Normalised(std::string_view text)
             closeHeader();
             out += '\n';
             lineStart = out.size();
+            blankSoFar = true;
             continue;
         }
+        if (blankSoFar && rest.substr(i).starts_with(Utf8ByteOrderMark)) {
+            i += Utf8ByteOrderMark.size() - 1;
+            continue;
+        }
+        blankSoFar = blankSoFar && IsBlank(c);
         out += c;
     }
     closeHeader();
@@ -116,7 +122,8 @@ std::string WithoutNamelessComments(std::string_view text)
 
 bool IsStorableKey(std::string_view key)
 {
-    if (key.empty() || key.front() == '[' || key.front() == ';' || key.front() == '#')
+    if (key.empty() || key.front() == '[' || key.front() == ';' || key.front() == '#'
+        || key.starts_with(Utf8ByteOrderMark))
         return false;
     return key.find_first_of("=\r\n") == std::string_view::npos;
 }

@@ -128,6 +128,19 @@ TEST(IniDocumentTest, CommentsStayExceptThoseOfKeysOutsideAnySection)
         TIniDocument::Parse("#top\nk=1\n[Main]\n").Serialize().find("#top"), std::string::npos);
 }
 
+TEST(IniDocumentTest, AByteOrderMarkAtALinesStartIsNeverPartOfAKey)
+{
+    // Keys outside any section are written first, so a mark in front of one would become
+    // the file's own mark at the next reading.
+    const auto read = TIniDocument::Parse("[Main]\nLanguage=2\n[]\n  \xEF\xBB\xBFkW]=P\n");
+    EXPECT_EQ(read.ReadString("", "kW]", {}), "P");
+    const std::string written = read.Serialize();
+    EXPECT_EQ(TIniDocument::Parse(written).Serialize(), written);
+    EXPECT_EQ(TIniDocument::Parse(written).ReadString("", "kW]", {}), "P");
+    TIniDocument fresh;
+    EXPECT_FALSE(fresh.WriteString("Main", "\xEF\xBB\xBFkey", "x"));
+}
+
 TEST(IniDocumentTest, IntegersAreWholeDecimalTexts)
 {
     const auto document
