@@ -79,6 +79,10 @@ std::string Normalised(std::string_view text)
             i += Utf8ByteOrderMark.size() - 1;
             continue;
         }
+        // A comment is written from its first character on; blanks before it would let
+        // the next reading take it for another entry's comment.
+        if (blankSoFar && (c == ';' || c == '#'))
+            out.resize(lineStart);
         blankSoFar = blankSoFar && IsBlank(c);
         out += c;
     }

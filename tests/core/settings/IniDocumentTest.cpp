@@ -114,6 +114,7 @@ TEST(IniDocumentTest, CommentsStayExceptThoseOfKeysOutsideAnySection)
              "#top\nk=1\n[Main]\nLanguage=2\n",
              "[Main]\nLanguage=2\n#I[%]=M60\n\n[]\nLineWidth=2\n",
              "; file\n\n[Main]\n; the language\nLanguage=2\n",
+             "\xEF\xBB\xBF ;48\n[Main\nLanguage=2\n",
          }) {
         const auto read = TIniDocument::Parse(text);
         const std::string written = read.Serialize();
