@@ -92,13 +92,16 @@ std::string Normalised(std::string_view text)
 
 // Comments belong to the entry after them. Those of the nameless section (keys before the
 // first header or under "[]") would move with it to the file's start, where they become
-// comments of another entry, so each rewrite would change the file; they are dropped.
+// comments of another entry, so each rewrite would change the file; they are dropped. The
+// comments in front of the file's first entry are made the file's own comment: a blank
+// line after them tells it, and without one a rewrite may read them either way.
 std::string WithoutNamelessComments(std::string_view text)
 {
     std::string out;
     out.reserve(text.size());
     std::string pending; // comment lines waiting for their entry
     bool nameless = true;
+    bool afterFirstEntry = false;
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
         const std::string_view line
@@ -115,9 +118,15 @@ std::string WithoutNamelessComments(std::string_view text)
         if (header)
             nameless = Trimmed(std::string_view(trimmed).substr(1, trimmed.find(']') - 1)).empty();
         if (entry) {
-            if (!nameless)
+            if (!afterFirstEntry && !pending.empty()) {
                 out += pending;
+                if (!pending.ends_with("\n\n"))
+                    out += '\n';
+            } else if (!nameless) {
+                out += pending;
+            }
             pending.clear();
+            afterFirstEntry = true;
         }
         out += line;
     }
@@ -188,8 +197,19 @@ TIniDocument& TIniDocument::operator=(TIniDocument&& other) noexcept = default;
 
 TIniDocument TIniDocument::Parse(std::string_view bytes)
 {
+    const TIniDocument once = LoadedFrom(DecodeLogText(bytes));
+    // Read once more as written: which entry a comment belongs to, and whether a section
+    // without keys stays, settle only in the written form; so a rewrite of what was read
+    // reads the same.
+    std::string written;
+    once.data->ini.Save(written, false);
+    return LoadedFrom(written);
+}
+
+TIniDocument TIniDocument::LoadedFrom(const std::string& utf8)
+{
     TIniDocument document;
-    const std::string text = WithoutNamelessComments(Normalised(DecodeLogText(bytes)));
+    const std::string text = WithoutNamelessComments(Normalised(utf8));
     auto& ini = document.data->ini;
     if (ini.LoadData(text.data(), text.size()) < 0)
         ini.Reset();

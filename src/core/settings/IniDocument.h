@@ -55,6 +55,7 @@ public:
     bool WriteBool(std::string_view section, std::string_view key, bool value);
 
 private:
+    static TIniDocument LoadedFrom(const std::string& utf8);
     struct Data;
     std::unique_ptr<Data> data;
 };

@@ -115,6 +115,8 @@ TEST(IniDocumentTest, CommentsStayExceptThoseOfKeysOutsideAnySection)
              "[Main]\nLanguage=2\n#I[%]=M60\n\n[]\nLineWidth=2\n",
              "; file\n\n[Main]\n; the language\nLanguage=2\n",
              "\xEF\xBB\xBF ;48\n[Main\nLanguage=2\n",
+             "\xEF\xBB\xBF ;48\n\n\nT1[\xC2\xB0"
+             "C]=T1\n[Main]\nLanguage=2\n",
          }) {
         const auto read = TIniDocument::Parse(text);
         const std::string written = read.Serialize();
@@ -125,8 +127,11 @@ TEST(IniDocumentTest, CommentsStayExceptThoseOfKeysOutsideAnySection)
         = TIniDocument::Parse("; file\n\n[Main]\n; the language\nLanguage=2\n").Serialize();
     EXPECT_NE(kept.find("; file"), std::string::npos) << kept;
     EXPECT_NE(kept.find("; the language"), std::string::npos) << kept;
-    EXPECT_EQ(
-        TIniDocument::Parse("#top\nk=1\n[Main]\n").Serialize().find("#top"), std::string::npos);
+    // The comments before the first entry are the file's, even before a key outside any
+    // section; later ones of such keys go.
+    const std::string top = TIniDocument::Parse("#top\nk=1\n;gone\n[]\nj=2\n[Main]\n").Serialize();
+    EXPECT_NE(top.find("#top"), std::string::npos) << top;
+    EXPECT_EQ(top.find(";gone"), std::string::npos) << top;
 }
 
 TEST(IniDocumentTest, AByteOrderMarkAtALinesStartIsNeverPartOfAKey)
