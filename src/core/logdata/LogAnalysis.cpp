@@ -41,13 +41,9 @@ void TLogAnalysis::InsertFieldRecord(int index, ValueKind kind, bool sumBars)
 
 void TLogAnalysis::InsertField(int index, const std::string& unit, ValueKind kind, bool sumBars)
 {
-    // Records stay in the order of their kinds, as the device's values do.
-    const int groupStart = kind == KindNone ? -1 : fields.Start(kind);
-    if (index < 0 || index > FieldRecordCount() || groupStart < 0 || index < groupStart
-        || index > groupStart + fields.Count(kind))
-        Fail(TextId::TxtIndexError);
     TFieldRecord record;
     record.kind = kind;
+    bool inserted = false;
     try {
         record.unit = unit;
         if (kind == KindInput)
@@ -57,10 +53,13 @@ void TLogAnalysis::InsertField(int index, const std::string& unit, ValueKind kin
         else
             record.series
                 = std::make_unique<TFieldSeries>(TDrawingKind::OffsetLine, kind == KindOutput);
-        fields.Insert(index, kind, std::move(record));
+        // Records stay in the order of their kinds, as the device's values do.
+        inserted = fields.Insert(index, kind, std::move(record));
     } catch (const std::bad_alloc&) {
         Fail(TextId::TxtDataStructureMemory);
     }
+    if (!inserted)
+        Fail(TextId::TxtIndexError);
     // Pairs refer to field indexes, which moved up behind the new record. Reading a header
     // inserts many records before any pair exists, and must not pay for this each time.
     if (!fieldsPaired)

@@ -191,16 +191,9 @@ ValueKind TDeviceSettings::GetValueKind(int index) const
 
 int TDeviceSettings::CountUpTo(ValueKind kind) const
 {
-    switch (kind) {
-    case KindInput:
-        return InputCount();
-    case KindOther:
-        return InputCount() + OtherCount();
-    case KindOutput:
-        return ValueCount();
-    default:
+    if (kind != KindInput && kind != KindOther && kind != KindOutput)
         return 0;
-    }
+    return values.Start(kind) + values.Count(kind);
 }
 
 void TDeviceSettings::SetLineWidth(unsigned width)
