@@ -59,9 +59,10 @@ public:
 
     // Adds a reading: a day-bar series by the day rule (returns the bar's index),
     // any other series in time order.
-    int AddPoint(double x, double y)
+    int AddPoint(double x, double y) { return AddPoint(TPointTime(x), y); }
+    int AddPoint(const TPointTime& t, double y)
     {
-        return oneBarPerDay ? AddDayBar(x, y) : points.AddPoint(x, y);
+        return oneBarPerDay ? AddDayBar(t.x, y) : points.AddPoint(t, y);
     }
     // A day-bar series ignores null points (returns −1) unless it accepts them.
     int AddNullPoint(double x);

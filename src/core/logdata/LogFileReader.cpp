@@ -291,6 +291,7 @@ void TLogFileReader::ReadRecord(TDay& day, std::string_view line, std::optional<
     if (t < day.last)
         return;
     day.last = t;
+    const TPointTime time(t);
     std::string_view rest = line;
     TakeCell(rest);
 
@@ -319,14 +320,9 @@ void TLogFileReader::ReadRecord(TDay& day, std::string_view line, std::optional<
         }
         // A run of equal values keeps its first and its latest point. Day bars keep their
         // own rule (one bar per day), and a run is only stretched forward in time.
-        TPointSeries& points = series.Points();
-        const int n = points.Count();
-        if (target.continues && !series.KeepsOneBarPerDay() && n >= 2 && points.Y(n - 1) == value
-            && points.Y(n - 2) == value && !points.IsNull(n - 1) && !points.IsNull(n - 2)
-            && points.X(n - 2) <= points.X(n - 1) && points.X(n - 1) <= t)
-            points.SetX(n - 1, t);
-        else
-            series.AddPoint(t, value);
+        if (!target.continues || series.KeepsOneBarPerDay()
+            || !series.Points().StretchRun(time, value))
+            series.AddPoint(time, value);
         target.continues = true;
     }
 }

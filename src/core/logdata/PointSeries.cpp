@@ -1,120 +1,118 @@
 #include "core/logdata/PointSeries.h"
 
+#include "core/logdata/PointBlocks.h"
+
 #include <algorithm>
-#include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <new>
-#include <sys/mman.h>
+#include <vector>
 
 namespace {
 
-constexpr size_t HugePage = size_t(2) << 20;
-// Blocks of at least this many bytes are mappings of their own.
-constexpr size_t MappedFrom = size_t(1) << 20;
-
-bool IsMapped(size_t bytes)
+template <typename T> void Move(TPointBlock<T>& block, int to, int from, int n)
 {
-    return bytes >= MappedFrom;
-}
-
-size_t RoundUpToHugePage(size_t bytes)
-{
-    return (bytes + HugePage - 1) / HugePage * HugePage;
-}
-
-// A mapping of whole huge pages at a huge-page boundary, so that a system that backs all
-// memory with huge pages can do so here too. It is not asked to: a huge page is cleared
-// whole when first touched, which leaves up to 2 MiB of every series unused, and where
-// memory is handed out by a virtual machine's host those clears cost the most (ten years
-// of five devices loaded in 5.0 s with small pages against 5.5 to 7.0 s with huge ones,
-// and a year's peak memory fell from 103 MB to 84 MB).
-void* MapBlock(size_t bytes)
-{
-    const size_t length = bytes + HugePage;
-    void* raw = ::mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (raw == MAP_FAILED)
-        throw std::bad_alloc();
-    const auto begin = reinterpret_cast<std::uintptr_t>(raw);
-    const auto start = (begin + HugePage - 1) & ~(HugePage - 1);
-    const auto end = start + bytes;
-    if (start > begin)
-        ::munmap(raw, start - begin);
-    if (begin + length > end)
-        ::munmap(reinterpret_cast<void*>(end), begin + length - end);
-    return reinterpret_cast<void*>(start);
-}
-
-void FreeBlock(void* block, size_t bytes)
-{
-    if (!block)
-        return;
-    if (IsMapped(bytes))
-        ::munmap(block, bytes);
-    else
-        std::free(block);
+    std::memmove(block.Data() + to, block.Data() + from, static_cast<size_t>(n) * sizeof(T));
 }
 
 } // namespace
-
-TPointSeries::~TPointSeries()
-{
-    FreeBlock(points, static_cast<size_t>(capacity) * sizeof(TPoint));
-}
 
 void TPointSeries::Reserve(int wanted)
 {
     if (wanted <= capacity)
         return;
-    const size_t oldBytes = static_cast<size_t>(capacity) * sizeof(TPoint);
-    size_t newBytes = static_cast<size_t>(wanted) * sizeof(TPoint);
-    void* block = nullptr;
-    if (!IsMapped(newBytes)) {
-        block = std::realloc(points, newBytes);
-        if (!block)
-            throw std::bad_alloc();
-    } else if (IsMapped(oldBytes)) {
-        newBytes = RoundUpToHugePage(newBytes);
-        block = ::mremap(points, oldBytes, newBytes, MREMAP_MAYMOVE);
-        if (block == MAP_FAILED)
-            throw std::bad_alloc();
-    } else {
-        newBytes = RoundUpToHugePage(newBytes);
-        block = MapBlock(newBytes);
-        if (count > 0)
-            std::memcpy(block, points, static_cast<size_t>(count) * sizeof(TPoint));
-        FreeBlock(points, oldBytes);
+    const int grown = static_cast<int>(
+        std::min<size_t>(BlockCapacity(static_cast<size_t>(wanted), sizeof(double)),
+            std::numeric_limits<int>::max()));
+    // A block that grew before another failed keeps its room for the next attempt.
+    ys.Grow(grown, count);
+    codes.Grow(grown, count);
+    if (wide)
+        xs.Grow(grown, count);
+    capacity = grown;
+}
+
+void TPointSeries::MakeWide()
+{
+    if (wide)
+        return;
+    xs.Grow(capacity, 0);
+    for (int i = 0; i < count; ++i) {
+        xs[i] = times.Decode(codes[i]);
+        codes[i] &= TPointTimeCode::NullBit;
     }
-    points = static_cast<TPoint*>(block);
-    capacity = static_cast<int>(newBytes / sizeof(TPoint));
+    wide = true;
+}
+
+void TPointSeries::StoreX(int i, const TPointTime& t)
+{
+    std::uint32_t code = 0;
+    if (!wide && times.Encode(t, code)) {
+        codes[i] = code | (codes[i] & TPointTimeCode::NullBit);
+        return;
+    }
+    MakeWide();
+    xs[i] = t.x;
+}
+
+void TPointSeries::Place(int i, const TEntry& entry)
+{
+    ys[i] = entry.y;
+    codes[i] = entry.null ? TPointTimeCode::NullBit : 0;
+    StoreX(i, TPointTime(entry.x));
+}
+
+void TPointSeries::MovePoints(int to, int from, int n)
+{
+    Move(ys, to, from, n);
+    Move(codes, to, from, n);
+    if (wide)
+        Move(xs, to, from, n);
+}
+
+int TPointSeries::UpperBound(double x, int end) const
+{
+    int first = 0;
+    int length = end;
+    while (length > 0) {
+        const int half = length / 2;
+        if (x < X(first + half)) {
+            length = half;
+        } else {
+            first += half + 1;
+            length -= half + 1;
+        }
+    }
+    return first;
 }
 
 int TPointSeries::AddNullPoint(double x, double y)
 {
-    return Insert(x, y, true);
+    return Insert(TPointTime(x), y, true);
 }
 
-int TPointSeries::Insert(double x, double y, bool null)
+int TPointSeries::Insert(const TPointTime& t, double y, bool null)
 {
+    const double x = t.x;
     if (count == capacity) {
         if (capacity > std::numeric_limits<int>::max() / 2)
             throw std::bad_alloc();
         Reserve(std::max(16, capacity * 2));
     }
+    if (count == 0 && !wide)
+        times.SetBaseDay(x);
+    // Widened before anything moves, so that running out of memory there changes nothing.
+    if (std::uint32_t code = 0; !wide && !times.Encode(t, code))
+        MakeWide();
     int at = count;
-    if (mergeFrom < 0 && count > 0 && x < points[count - 1].x) {
-        at = static_cast<int>(std::upper_bound(points, points + count, x,
-                                  [](double v, const TPoint& q) { return v < q.x; })
-            - points);
-        std::memmove(
-            points + at + 1, points + at, static_cast<size_t>(count - at) * sizeof(TPoint));
-        nulls.insert(nulls.begin() + at, null);
-    } else {
-        nulls.push_back(null);
+    if (mergeFrom < 0 && count > 0 && x < X(count - 1)) {
+        at = UpperBound(x, count);
+        MovePoints(at + 1, at, count - at);
     }
-    points[at] = TPoint{x, y};
     ++count;
+    ys[at] = y;
+    codes[at] = null ? TPointTimeCode::NullBit : 0;
+    StoreX(at, t);
     return at;
 }
 
@@ -128,16 +126,10 @@ void TPointSeries::EndMerge()
 {
     const int from = mergeFrom;
     mergeFrom = -1;
-    if (from < 0 || from == 0 || from == count || !(points[from].x < points[from - 1].x))
+    if (from < 0 || from == 0 || from == count || !(X(from) < X(from - 1)))
         return;
     // Only the points later than the first appended one take part.
-    const int start = static_cast<int>(std::upper_bound(points, points + from, points[from].x,
-                                           [](double v, const TPoint& q) { return v < q.x; })
-        - points);
-    struct TEntry {
-        TPoint point;
-        bool null;
-    };
+    const int start = UpperBound(X(from), from);
     std::vector<TEntry> merged;
     try {
         merged.reserve(static_cast<size_t>(count - start));
@@ -149,61 +141,62 @@ void TPointSeries::EndMerge()
     int b = from;
     while (a < from || b < count) {
         // Equal times: the points that were there first stay first.
-        const bool takeOld = b == count || (a < from && !(points[b].x < points[a].x));
-        const int i = takeOld ? a++ : b++;
-        merged.push_back({points[i], nulls[i]});
+        const bool takeOld = b == count || (a < from && !(X(b) < X(a)));
+        merged.push_back(Entry(takeOld ? a++ : b++));
     }
-    for (int i = start; i < count; ++i) {
-        points[i] = merged[static_cast<size_t>(i - start)].point;
-        nulls[i] = merged[static_cast<size_t>(i - start)].null;
-    }
+    for (int i = start; i < count; ++i)
+        Place(i, merged[static_cast<size_t>(i - start)]);
 }
 
 void TPointSeries::InsertEachInPlace(int from)
 {
     for (int i = from; i < count; ++i) {
-        const TPoint moved = points[i];
-        const bool null = nulls[i];
-        const int at = static_cast<int>(std::upper_bound(points, points + i, moved.x,
-                                            [](double v, const TPoint& q) { return v < q.x; })
-            - points);
-        std::memmove(points + at + 1, points + at, static_cast<size_t>(i - at) * sizeof(TPoint));
-        points[at] = moved;
-        nulls.erase(nulls.begin() + i);
-        nulls.insert(nulls.begin() + at, null);
+        const TEntry moved = Entry(i);
+        const int at = UpperBound(moved.x, i);
+        MovePoints(at + 1, at, i - at);
+        Place(at, moved);
     }
 }
 
 void TPointSeries::Remove(int i)
 {
-    std::memmove(points + i, points + i + 1, static_cast<size_t>(count - i - 1) * sizeof(TPoint));
-    nulls.erase(nulls.begin() + i);
+    MovePoints(i, i + 1, count - i - 1);
     --count;
 }
 
 int TPointSeries::MoveToX(int i, double x)
 {
-    const double y = points[i].y;
-    const bool null = nulls[i];
+    const double y = ys[i];
+    const bool null = IsNull(i);
     Remove(i);
-    return Insert(x, y, null);
+    return Insert(TPointTime(x), y, null);
 }
 
 void TPointSeries::Clear()
 {
     count = 0;
-    nulls.clear();
+    xs.Release();
+    wide = false;
 }
 
 int TPointSeries::LowerBound(double x) const
 {
-    return static_cast<int>(std::lower_bound(points, points + count, x,
-                                [](const TPoint& q, double v) { return q.x < v; })
-        - points);
+    int first = 0;
+    int length = count;
+    while (length > 0) {
+        const int half = length / 2;
+        if (X(first + half) < x) {
+            first += half + 1;
+            length -= half + 1;
+        } else {
+            length = half;
+        }
+    }
+    return first;
 }
 
 int TPointSeries::Locate(double x) const
 {
     const int i = LowerBound(x);
-    return i < count && points[i].x == x ? i : -1;
+    return i < count && X(i) == x ? i : -1;
 }

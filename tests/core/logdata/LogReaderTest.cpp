@@ -212,16 +212,16 @@ TEST_F(LogReaderTest, RunningOutOfMemoryEndsTheRecordsQuietlyAndKeepsTheDay)
     // AddressSanitizer keeps its shadow memory in the address space this test caps.
     GTEST_SKIP() << "the address space cannot be capped under AddressSanitizer";
 #endif
-    // Twenty columns of changing values over 60,000 records need some 40 MB of points.
+    // Forty columns of changing values over 60,000 records need some 30 MB of points.
     std::vector<std::string> lines{"dd.mm.yy hh:mm"};
-    for (int c = 0; c < 20; ++c)
+    for (int c = 0; c < 40; ++c)
         lines[0] += ";T" + std::to_string(c) + "[°C]";
     for (int r = 0; r < 60000; ++r) {
         char stamp[32];
         std::snprintf(
             stamp, sizeof stamp, "15.03.2007 %02d:%02d:%02d", r / 3600 % 24, r / 60 % 60, r % 60);
         std::string line = stamp;
-        for (int c = 0; c < 20; ++c)
+        for (int c = 0; c < 40; ++c)
             line += ";" + std::to_string(r % 1000 + c);
         lines.push_back(std::move(line));
     }

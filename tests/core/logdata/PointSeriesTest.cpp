@@ -1,8 +1,13 @@
 #include "core/logdata/PointSeries.h"
+#include "core/base/DateTime.h"
 #include "core/logdata/FieldSeries.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstdint>
 #include <utility>
 #include <vector>
 
@@ -225,4 +230,63 @@ TEST(PointSeries, LongSeriesKeepEveryPointThroughGrowth)
     s.Clear();
     EXPECT_EQ(s.Count(), 0);
     EXPECT_EQ(s.AddPoint(3.0, 1.0), 0);
+}
+
+TEST(PointSeries, EveryTimeReadsBackExactlyWhetherStampedInSecondsOrNot)
+{
+    const double day = EncodeDate(2024, 3, 1);
+    double stamped = 0;
+    ASSERT_TRUE(TryEncodeTime(13, 37, 5, 0, stamped));
+    double withMilliseconds = 0;
+    ASSERT_TRUE(TryEncodeTime(13, 37, 5, 250, withMilliseconds));
+    // What a log gives: stamps, a stamp's time plus an interval, and day bars at midday.
+    const std::vector<double> times{day + stamped, day + stamped + OneMinute, day + 0.5,
+        day + withMilliseconds, day + 1.0 / 3.0, day + 2 + 0.1 + 0.2, day + 30000, day + 40000};
+    TPointSeries s;
+    for (size_t i = 0; i < times.size(); ++i)
+        s.AddPoint(times[i], static_cast<double>(i));
+    s.AddPoint(day - 1, -1.0); // before the first day
+    s.AddNullPoint(std::nextafter(day + 0.5, 0.0));
+
+    std::vector<double> expected = times;
+    expected.push_back(day - 1);
+    expected.push_back(std::nextafter(day + 0.5, 0.0));
+    std::sort(expected.begin(), expected.end());
+    ASSERT_EQ(s.Count(), static_cast<int>(expected.size()));
+    for (int i = 0; i < s.Count(); ++i)
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(s.X(i)), std::bit_cast<std::uint64_t>(expected[i]))
+            << i;
+    EXPECT_EQ(s.Y(0), -1.0);
+    EXPECT_TRUE(s.IsNull(2)) << "just before midday";
+    EXPECT_FALSE(s.IsNull(3));
+    EXPECT_EQ(s.Locate(day + 0.5), 3);
+    EXPECT_EQ(s.Locate(day + 1.0 / 3.0), 1);
+}
+
+TEST(PointSeries, ARunStretchesOnlyOverTwoEqualPointsWithoutABreak)
+{
+    const double day = EncodeDate(2024, 3, 1);
+    TPointSeries s;
+    s.AddPoint(day, 5.0);
+    EXPECT_FALSE(s.StretchRun(TPointTime(day + OneMinute), 5.0)) << "one point is no run";
+    s.AddPoint(day + OneMinute, 5.0);
+    EXPECT_FALSE(s.StretchRun(TPointTime(day + 2 * OneMinute), 6.0)) << "another value";
+    EXPECT_FALSE(s.StretchRun(TPointTime(day), 5.0)) << "back in time";
+    EXPECT_TRUE(s.StretchRun(TPointTime(day + 2 * OneMinute), 5.0));
+    EXPECT_TRUE(s.StretchRun(TPointTime(day + 2 * OneMinute + 0.1), 5.0))
+        << "a time that needs 64 bits";
+    ASSERT_EQ(s.Count(), 2);
+    EXPECT_EQ(s.X(0), day);
+    EXPECT_EQ(s.X(1), day + 2 * OneMinute + 0.1);
+    EXPECT_TRUE(s.StretchRun(TPointTime(day + 3), 5.0)) << "after widening";
+    EXPECT_EQ(s.X(1), day + 3);
+
+    s.AddNullPoint(day + 3);
+    s.AddPoint(day + 4, 5.0);
+    EXPECT_FALSE(s.StretchRun(TPointTime(day + 5), 5.0)) << "across a break";
+    s.SetNull(2, false);
+    s.SetY(2, 5.0);
+    EXPECT_TRUE(s.StretchRun(TPointTime(day + 5), 5.0));
+    EXPECT_EQ(s.X(3), day + 5);
+    EXPECT_EQ(s.Count(), 4);
 }
