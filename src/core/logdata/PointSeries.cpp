@@ -8,15 +8,6 @@
 #include <new>
 #include <vector>
 
-namespace {
-
-template <typename T> void Move(TPointBlock<T>& block, int to, int from, int n)
-{
-    std::memmove(block.Data() + to, block.Data() + from, static_cast<size_t>(n) * sizeof(T));
-}
-
-} // namespace
-
 void TPointSeries::Reserve(int wanted)
 {
     if (wanted <= capacity)
@@ -24,50 +15,39 @@ void TPointSeries::Reserve(int wanted)
     const int grown = static_cast<int>(
         std::min<size_t>(BlockCapacity(static_cast<size_t>(wanted), sizeof(double)),
             std::numeric_limits<int>::max()));
-    // A block that grew before another failed keeps its room for the next attempt.
+    // A block that grew before the other failed keeps its room for the next attempt.
     ys.Grow(grown, count);
     codes.Grow(grown, count);
-    if (wide)
-        xs.Grow(grown, count);
     capacity = grown;
 }
 
-void TPointSeries::MakeWide()
+std::uint32_t TPointSeries::CodeAt(int i, const TPointTime& t)
 {
-    if (wide)
-        return;
-    xs.Grow(capacity, 0);
-    for (int i = 0; i < count; ++i) {
-        xs[i] = times.Decode(codes[i]);
-        codes[i] &= TPointTimeCode::NullBit;
-    }
-    wide = true;
-}
-
-void TPointSeries::StoreX(int i, const TPointTime& t)
-{
+    const std::uint32_t null = codes[i] & TPointTimeCode::NullBit;
     std::uint32_t code = 0;
-    if (!wide && times.Encode(t, code)) {
-        codes[i] = code | (codes[i] & TPointTimeCode::NullBit);
-        return;
+    if (times.Encode(t, code))
+        return code | null;
+    const std::uint32_t old = codes[i];
+    size_t place = 0;
+    if (old & TPointTimeCode::ElsewhereBit) {
+        place = old >> TPointTimeCode::FlagBits;
+        elsewhere[place] = t.x;
+    } else {
+        if (elsewhere.size()
+            > (std::numeric_limits<std::uint32_t>::max() >> TPointTimeCode::FlagBits))
+            throw std::bad_alloc();
+        place = elsewhere.size();
+        elsewhere.push_back(t.x);
     }
-    MakeWide();
-    xs[i] = t.x;
-}
-
-void TPointSeries::Place(int i, const TEntry& entry)
-{
-    ys[i] = entry.y;
-    codes[i] = entry.null ? TPointTimeCode::NullBit : 0;
-    StoreX(i, TPointTime(entry.x));
+    return static_cast<std::uint32_t>(place << TPointTimeCode::FlagBits)
+        | TPointTimeCode::ElsewhereBit | null;
 }
 
 void TPointSeries::MovePoints(int to, int from, int n)
 {
-    Move(ys, to, from, n);
-    Move(codes, to, from, n);
-    if (wide)
-        Move(xs, to, from, n);
+    std::memmove(ys.Data() + to, ys.Data() + from, static_cast<size_t>(n) * sizeof(double));
+    std::memmove(
+        codes.Data() + to, codes.Data() + from, static_cast<size_t>(n) * sizeof(std::uint32_t));
 }
 
 int TPointSeries::UpperBound(double x, int end) const
@@ -93,29 +73,28 @@ int TPointSeries::AddNullPoint(double x, double y)
 
 int TPointSeries::Insert(const TPointTime& t, double y, bool null)
 {
-    const double x = t.x;
     if (count == capacity) {
         if (capacity > std::numeric_limits<int>::max() / 2)
             throw std::bad_alloc();
         Reserve(std::max(16, capacity * 2));
     }
-    if (count == 0 && !wide)
-        times.SetBaseDay(x);
-    // Widened before anything moves, so that running out of memory there changes nothing.
-    if (std::uint32_t code = 0; !wide && !times.Encode(t, code))
-        MakeWide();
+    if (count == 0) {
+        times.SetBaseDay(t.x);
+        elsewhere.clear();
+    }
+    // The code is made before anything moves, so that running out of memory for a time
+    // kept elsewhere changes nothing. Slot `count` is free and holds no place elsewhere.
+    codes[count] = null ? TPointTimeCode::NullBit : 0;
+    const TEntry entry{y, CodeAt(count, t)};
     int at = count;
-    if (mergeFrom < 0 && count > 0 && x < X(count - 1)) {
-        at = UpperBound(x, count);
+    if (mergeFrom < 0 && count > 0 && t.x < X(count - 1)) {
+        at = UpperBound(t.x, count);
         MovePoints(at + 1, at, count - at);
     }
+    Place(at, entry);
     ++count;
-    ys[at] = y;
-    codes[at] = null ? TPointTimeCode::NullBit : 0;
-    StoreX(at, t);
     return at;
 }
-
 void TPointSeries::BeginMerge()
 {
     if (mergeFrom < 0)
@@ -152,7 +131,7 @@ void TPointSeries::InsertEachInPlace(int from)
 {
     for (int i = from; i < count; ++i) {
         const TEntry moved = Entry(i);
-        const int at = UpperBound(moved.x, i);
+        const int at = UpperBound(X(i), i);
         MovePoints(at + 1, at, i - at);
         Place(at, moved);
     }
@@ -175,8 +154,7 @@ int TPointSeries::MoveToX(int i, double x)
 void TPointSeries::Clear()
 {
     count = 0;
-    xs.Release();
-    wide = false;
+    elsewhere.clear();
 }
 
 int TPointSeries::LowerBound(double x) const

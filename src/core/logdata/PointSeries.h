@@ -2,13 +2,15 @@
 // The points of one field: time (a date-time), value and a null flag, kept in ascending
 // time. A null point marks a break: no line crosses it and it takes no part in sums.
 // A year of minute records makes millions of points, so they are held in 12 bytes: the
-// value, and the time as a 32-bit code that also carries the null flag. A series with a
-// time the code cannot hold exactly keeps every time as a full double from then on.
+// value, and the time as a 32-bit code that also carries the null flag. A time the code
+// cannot hold exactly (an interval added to a stamp, milliseconds) is kept as a double in
+// a list of its own, and the code says where.
 
 #include "core/logdata/PointBlocks.h"
 #include "core/logdata/PointTimeCode.h"
 
 #include <cstdint>
+#include <vector>
 
 class TPointSeries {
 public:
@@ -20,7 +22,12 @@ public:
     bool IsEmpty() const { return count == 0; }
 
     // Index arguments are not checked; callers stay within 0 … Count() − 1.
-    double X(int i) const { return wide ? xs[i] : times.Decode(codes[i]); }
+    double X(int i) const
+    {
+        const std::uint32_t code = codes[i];
+        return code & TPointTimeCode::ElsewhereBit ? elsewhere[code >> TPointTimeCode::FlagBits]
+                                                   : times.Decode(code);
+    }
     double Y(int i) const { return ys[i]; }
     bool IsNull(int i) const { return (codes[i] & TPointTimeCode::NullBit) != 0; }
 
@@ -32,7 +39,7 @@ public:
         // Readings mostly come in time order into room already there.
         std::uint32_t code = 0;
         if (count < capacity && CodeFor(t, code)
-            && (mergeFrom >= 0 || count == 0 || !(code < LastTimeCode()))) {
+            && (mergeFrom >= 0 || count == 0 || IsNotBeforeLast(code))) {
             ys[count] = y;
             codes[count] = code;
             return count++;
@@ -51,7 +58,8 @@ public:
             || ((codes[n - 1] | codes[n - 2]) & TPointTimeCode::NullBit))
             return false;
         std::uint32_t code = 0;
-        if (!wide && times.Encode(t, code)) {
+        if (!((codes[n - 1] | codes[n - 2]) & TPointTimeCode::ElsewhereBit)
+            && times.Encode(t, code)) {
             if (!(codes[n - 2] <= codes[n - 1] && codes[n - 1] <= code))
                 return false;
             codes[n - 1] = code;
@@ -94,27 +102,38 @@ public:
     int LowerBound(double x) const;
 
 private:
+    // A point as it is held.
     struct TEntry {
-        double x;
         double y;
-        bool null;
+        std::uint32_t code;
     };
 
     // The time code of x for a new point; the first point of a series sets the codes' day.
     bool CodeFor(const TPointTime& t, std::uint32_t& code)
     {
-        if (wide)
-            return false;
-        if (count == 0)
+        if (count == 0) {
             times.SetBaseDay(t.x);
+            elsewhere.clear();
+        }
         return times.Encode(t, code);
     }
-    std::uint32_t LastTimeCode() const { return codes[count - 1] & ~TPointTimeCode::NullBit; }
-    void StoreX(int i, const TPointTime& t);
-    // From now on every time is a full double.
-    void MakeWide();
-    TEntry Entry(int i) const { return {X(i), ys[i], IsNull(i)}; }
-    void Place(int i, const TEntry& entry);
+    // For a code of seconds: whether its time is not before the last point's.
+    bool IsNotBeforeLast(std::uint32_t code) const
+    {
+        const std::uint32_t last = codes[count - 1];
+        return !(last & TPointTimeCode::ElsewhereBit)
+            && !(code < (last & ~TPointTimeCode::NullBit));
+    }
+    // The code of t with point i's null flag. A time kept elsewhere reuses point i's place
+    // there, when it has one.
+    std::uint32_t CodeAt(int i, const TPointTime& t);
+    void StoreX(int i, const TPointTime& t) { codes[i] = CodeAt(i, t); }
+    TEntry Entry(int i) const { return {ys[i], codes[i]}; }
+    void Place(int i, const TEntry& entry)
+    {
+        ys[i] = entry.y;
+        codes[i] = entry.code;
+    }
     // Moves `n` points from index `from` to index `to`, as memmove does.
     void MovePoints(int to, int from, int n);
     int UpperBound(double x, int end) const;
@@ -125,11 +144,10 @@ private:
     void InsertEachInPlace(int from);
 
     TPointBlock<double> ys;
-    TPointBlock<std::uint32_t> codes; // the time code, or only the null flag once wide
-    TPointBlock<double> xs; // the times once wide
+    TPointBlock<std::uint32_t> codes;
+    std::vector<double> elsewhere; // the times codes cannot hold, in no order
     int count = 0;
     int capacity = 0; // room in every block in use
     int mergeFrom = -1; // the first point appended since BeginMerge, −1 outside a merge
-    bool wide = false;
     TPointTimeCode times;
 };

@@ -2,8 +2,8 @@
 // Point times in 32 bits. Log records are stamped in whole seconds, and a stamp's time is
 // its day plus the seconds of the day over 86,400, so such a time is held as the seconds
 // since the series' first day. A time is only held so when it reads back as the very same
-// double; any other time needs the full 64 bits. The lowest bit is left for the point's
-// null flag.
+// double; any other time is kept whole elsewhere. The lowest bit is left for the point's
+// null flag, the next one says that the time is kept elsewhere.
 
 #include <array>
 #include <bit>
@@ -57,6 +57,8 @@ struct TPointTime {
 class TPointTimeCode {
 public:
     static constexpr std::uint32_t NullBit = 1;
+    static constexpr std::uint32_t ElsewhereBit = 2;
+    static constexpr int FlagBits = 2;
 
     // Codes count from the day of x on; set before the first time is coded.
     void SetBaseDay(double x)
@@ -67,24 +69,24 @@ public:
 
     double Decode(std::uint32_t code) const
     {
-        const std::uint32_t seconds = code >> 1;
+        const std::uint32_t seconds = code >> FlagBits;
         const std::uint32_t days = seconds / PointTimes::SecondsPerDay;
         return (baseDay + days)
             + PointTimes::DayFraction(seconds - days * PointTimes::SecondsPerDay);
     }
 
-    // The code of the time with the null bit clear; false when it has none.
+    // The code of the time with both flags clear; false when it has none.
     bool Encode(const TPointTime& t, std::uint32_t& code) const
     {
         const std::int64_t seconds = t.second - baseSecond;
         if (!t.whole || seconds < 0 || seconds > MaxSeconds)
             return false;
-        code = static_cast<std::uint32_t>(seconds) << 1;
+        code = static_cast<std::uint32_t>(seconds) << FlagBits;
         return true;
     }
 
 private:
-    static constexpr std::int64_t MaxSeconds = 0x7fffffff; // 68 years, and the null bit
+    static constexpr std::int64_t MaxSeconds = 0x3fffffff; // 34 years, and the flags
 
     double baseDay = 0;
     std::int64_t baseSecond = 0;

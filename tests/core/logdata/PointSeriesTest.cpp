@@ -274,11 +274,11 @@ TEST(PointSeries, ARunStretchesOnlyOverTwoEqualPointsWithoutABreak)
     EXPECT_FALSE(s.StretchRun(TPointTime(day), 5.0)) << "back in time";
     EXPECT_TRUE(s.StretchRun(TPointTime(day + 2 * OneMinute), 5.0));
     EXPECT_TRUE(s.StretchRun(TPointTime(day + 2 * OneMinute + 0.1), 5.0))
-        << "a time that needs 64 bits";
+        << "a time kept elsewhere";
     ASSERT_EQ(s.Count(), 2);
     EXPECT_EQ(s.X(0), day);
     EXPECT_EQ(s.X(1), day + 2 * OneMinute + 0.1);
-    EXPECT_TRUE(s.StretchRun(TPointTime(day + 3), 5.0)) << "after widening";
+    EXPECT_TRUE(s.StretchRun(TPointTime(day + 3), 5.0)) << "back from elsewhere to seconds";
     EXPECT_EQ(s.X(1), day + 3);
 
     s.AddNullPoint(day + 3);
@@ -289,4 +289,33 @@ TEST(PointSeries, ARunStretchesOnlyOverTwoEqualPointsWithoutABreak)
     EXPECT_TRUE(s.StretchRun(TPointTime(day + 5), 5.0));
     EXPECT_EQ(s.X(3), day + 5);
     EXPECT_EQ(s.Count(), 4);
+}
+
+TEST(PointSeries, TimesKeptElsewhereMoveWithTheirPointsThroughMergesAndInserts)
+{
+    const double day = EncodeDate(2024, 3, 1);
+    const double odd = 0.1 + 0.2; // no whole second
+    TPointSeries s;
+    for (int i = 0; i < 6; ++i)
+        s.AddPoint(day + i + (i % 2 ? odd : 0.5), i);
+    s.BeginMerge();
+    s.AddPoint(day + 2 + odd, 20);
+    s.AddNullPoint(day + 4 + odd / 3);
+    s.EndMerge();
+    s.AddPoint(day - 3 + odd, -3); // before the first day, inserted in front
+    EXPECT_EQ(s.SetX(4, day + 2 + odd), 4) << "a stamped point moved onto an odd time, in place";
+
+    const std::vector<double> expected{day - 3 + odd, day + 0.5, day + 1 + odd, day + 2 + odd,
+        day + 2 + odd, day + 3 + odd, day + 4 + odd / 3, day + 4.5, day + 5 + odd};
+    ASSERT_EQ(s.Count(), static_cast<int>(expected.size()));
+    for (int i = 0; i < s.Count(); ++i)
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(s.X(i)), std::bit_cast<std::uint64_t>(expected[i]))
+            << i;
+    EXPECT_EQ(s.Y(3), 20.0) << "merged between two points";
+    EXPECT_EQ(s.Y(4), 2.0);
+    EXPECT_TRUE(s.IsNull(6));
+    EXPECT_EQ(s.Locate(day + 4 + odd / 3), 6);
+    s.Clear();
+    EXPECT_EQ(s.AddPoint(day + odd, 1.0), 0);
+    EXPECT_EQ(s.X(0), day + odd);
 }
