@@ -78,10 +78,8 @@ int TPointSeries::Insert(const TPointTime& t, double y, bool null)
             throw std::bad_alloc();
         Reserve(std::max(16, capacity * 2));
     }
-    if (count == 0) {
-        times.SetBaseDay(t.x);
-        elsewhere.clear();
-    }
+    if (count == 0)
+        StartAt(t.x);
     // The code is made before anything moves, so that running out of memory for a time
     // kept elsewhere changes nothing. Slot `count` is free and holds no place elsewhere.
     codes[count] = null ? TPointTimeCode::NullBit : 0;

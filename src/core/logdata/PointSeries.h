@@ -111,11 +111,15 @@ private:
     // The time code of x for a new point; the first point of a series sets the codes' day.
     bool CodeFor(const TPointTime& t, std::uint32_t& code)
     {
-        if (count == 0) {
-            times.SetBaseDay(t.x);
-            elsewhere.clear();
-        }
+        if (count == 0)
+            StartAt(t.x);
         return times.Encode(t, code);
+    }
+    // An empty series' codes count from the day of its first point.
+    void StartAt(double x)
+    {
+        times.SetBaseDay(x);
+        elsewhere.clear();
     }
     // For a code of seconds: whether its time is not before the last point's.
     bool IsNotBeforeLast(std::uint32_t code) const
