@@ -4,6 +4,7 @@
 #include "core/base/LanguageTable.h"
 #include "core/loading/LogFileNames.h"
 #include "core/logdata/LogAnalysis.h"
+#include "core/logdata/LogFileReader.h"
 
 #include <algorithm>
 #include <new>
@@ -55,6 +56,12 @@ void TAnalysisSet::BeginLoad(
 
 void TAnalysisSet::LoadFile(const std::string& path)
 {
+    TLogFileReader reader(path);
+    LoadFile(path, reader);
+}
+
+void TAnalysisSet::LoadFile(const std::string& path, TLogFileReader& reader)
+{
     const std::string prefix = FileDevicePrefix(path);
     const auto it = std::find(deviceList.begin(), deviceList.end(), prefix);
     if (it == deviceList.end())
@@ -65,7 +72,7 @@ void TAnalysisSet::LoadFile(const std::string& path)
             requestedFrom, requestedTo, hooks->UpperChart(), hooks->LowerChart());
         slot->SetUnitsWarningHandler([this](const std::string& message) { UnitsWarning(message); });
     }
-    slot->ReadLogFile(path);
+    reader.ReadInto(*slot);
 }
 
 void TAnalysisSet::UnitsWarning(const std::string& message)

@@ -16,6 +16,7 @@
 
 class TChartTarget;
 class TLogAnalysis;
+class TLogFileReader;
 
 // The window caption: "New" without a from date, "Analysis from 01.05.2007." without a to
 // date, else "Analysis from 01.05.2007 to 31.05.2007. (62 files found)"; in the current
@@ -53,6 +54,8 @@ public:
     // Reads one file into the analysis of its device (made on the device's first file).
     // Fails when the file's device prefix is not in the device list, or as the reader does.
     void LoadFile(const std::string& path);
+    // The same with the file's reader, which may have prepared the file on another thread.
+    void LoadFile(const std::string& path, TLogFileReader& reader);
     // Day and month sums, fields with data, value list, display settings. An index without
     // an analysis does nothing.
     void FinishDevice(int deviceIndex);

@@ -4,8 +4,9 @@
 #include <chrono>
 
 TDeviceReaders::TDeviceReaders(const std::vector<int>& fileDevice, int deviceCount, int workers,
-    ReadFile read, FinishData finish)
-    : read(std::move(read))
+    PrepareFile prepare, ReadFile read, FinishData finish)
+    : prepare(std::move(prepare))
+    , read(std::move(read))
     , finish(std::move(finish))
     , files(fileDevice.size())
     , devices(static_cast<size_t>(deviceCount))
@@ -20,7 +21,7 @@ TDeviceReaders::TDeviceReaders(const std::vector<int>& fileDevice, int deviceCou
         return devices[static_cast<size_t>(a)].files.size()
             > devices[static_cast<size_t>(b)].files.size();
     });
-    const int count = std::clamp(workers, 1, std::max(1, deviceCount));
+    const int count = std::max(1, workers);
     threads.reserve(static_cast<size_t>(count));
     for (int i = 0; i < count; ++i)
         threads.emplace_back([this] { Work(); });
@@ -38,6 +39,7 @@ bool TDeviceReaders::ApproveAhead(int ahead, const std::function<bool()>& mayRea
     std::vector<std::pair<size_t, int>> wanted; // device, files more
     {
         const std::lock_guard guard(lock);
+        window = ahead;
         for (size_t d = 0; d < devices.size(); ++d) {
             const DeviceSlot& device = devices[d];
             const int limit = std::min(static_cast<int>(device.files.size()), device.read + ahead);
@@ -54,7 +56,7 @@ bool TDeviceReaders::ApproveAhead(int ahead, const std::function<bool()>& mayRea
             const std::lock_guard guard(lock);
             devices[device].approved += approved;
         }
-        approvedOrStopped.notify_all();
+        workOrStop.notify_all();
         if (!granted)
             break;
     }
@@ -67,17 +69,16 @@ void TDeviceReaders::Stop()
         const std::lock_guard guard(lock);
         stopped = true;
     }
-    approvedOrStopped.notify_all();
+    workOrStop.notify_all();
     progressed.notify_all();
 }
 
 void TDeviceReaders::WaitForProgress(int milliseconds)
 {
     std::unique_lock guard(lock);
-    const int files = filesDone;
-    const int devices = devicesDone;
-    progressed.wait_for(guard, std::chrono::milliseconds(milliseconds),
-        [&] { return filesDone != files || devicesDone != devices || stopped; });
+    const int seen = events;
+    progressed.wait_for(
+        guard, std::chrono::milliseconds(milliseconds), [&] { return events != seen || stopped; });
 }
 
 int TDeviceReaders::FilesDone() const
@@ -107,64 +108,129 @@ void TDeviceReaders::RethrowForeignFailure() const
 
 void TDeviceReaders::Work()
 {
-    for (;;) {
-        int device = -1;
-        {
-            const std::lock_guard guard(lock);
-            if (stopped || nextDevice == static_cast<int>(deviceQueue.size()))
-                return;
-            device = deviceQueue[static_cast<size_t>(nextDevice++)];
-            devices[static_cast<size_t>(device)].started = true;
-        }
-        // The caller approves the first files of the device.
-        progressed.notify_all();
-        try {
-            ReadDevice(device);
-        } catch (...) {
-            const std::lock_guard guard(lock);
-            if (!foreignFailure)
-                foreignFailure = std::current_exception();
-            stopped = true;
-        }
-        approvedOrStopped.notify_all();
-        progressed.notify_all();
-    }
-}
-
-void TDeviceReaders::ReadDevice(int device)
-{
-    DeviceSlot& slot = devices[static_cast<size_t>(device)];
-    for (size_t position = 0; position < slot.files.size(); ++position) {
-        if (!WaitForApproval(slot, static_cast<int>(position)))
-            return;
-        const int file = slot.files[position];
-        std::optional<std::string> failure = read(file);
-        {
-            const std::lock_guard guard(lock);
-            files[static_cast<size_t>(file)].failure = std::move(failure);
-            files[static_cast<size_t>(file)].done = true;
-            ++slot.read;
-            ++filesDone;
-        }
-        progressed.notify_all();
-    }
-    {
-        const std::lock_guard guard(lock);
-        if (stopped)
-            return;
-    }
-    std::optional<std::string> failure = finish(device);
-    const std::lock_guard guard(lock);
-    slot.failure = std::move(failure);
-    slot.done = true;
-    ++devicesDone;
-}
-
-bool TDeviceReaders::WaitForApproval(const DeviceSlot& device, int position)
-{
     std::unique_lock guard(lock);
-    approvedOrStopped.wait(guard, [&] { return stopped || device.approved > position; });
-    return !stopped;
+    while (!stopped) {
+        const TTask task = NextTask();
+        if (task.step == TStep::None) {
+            workOrStop.wait(guard);
+            continue;
+        }
+        guard.unlock();
+        std::optional<std::string> failure;
+        std::exception_ptr foreign;
+        try {
+            failure = Run(task);
+        } catch (...) {
+            foreign = std::current_exception();
+        }
+        guard.lock();
+        if (foreign) {
+            if (!foreignFailure)
+                foreignFailure = foreign;
+            stopped = true;
+        } else {
+            Complete(task, std::move(failure));
+        }
+        workOrStop.notify_all();
+        if (foreign || CallerWanted(task)) {
+            ++events;
+            progressed.notify_all();
+        }
+    }
+}
+
+TDeviceReaders::TTask TDeviceReaders::NextTask()
+{
+    // Reading into a device first: it frees what the file's preparation holds, and the
+    // device's next files wait for it.
+    for (int i = 0; i < nextDevice; ++i) {
+        const int d = deviceQueue[static_cast<size_t>(i)];
+        DeviceSlot& device = devices[static_cast<size_t>(d)];
+        if (device.busy || device.done)
+            continue;
+        if (device.read == static_cast<int>(device.files.size())) {
+            device.busy = true;
+            return {TStep::Finish, d, 0};
+        }
+        const int file = device.files[static_cast<size_t>(device.read)];
+        if (files[static_cast<size_t>(file)].prepared) {
+            device.busy = true;
+            return {TStep::Read, d, file};
+        }
+    }
+    // Then the approved file of the device least far ahead.
+    int chosen = -1;
+    for (int i = 0; i < nextDevice; ++i) {
+        const int d = deviceQueue[static_cast<size_t>(i)];
+        const DeviceSlot& device = devices[static_cast<size_t>(d)];
+        if (device.prepareNext < device.approved
+            && (chosen < 0
+                || device.prepareNext - device.read
+                    < devices[static_cast<size_t>(chosen)].prepareNext
+                        - devices[static_cast<size_t>(chosen)].read))
+            chosen = d;
+    }
+    if (chosen >= 0) {
+        DeviceSlot& device = devices[static_cast<size_t>(chosen)];
+        return {TStep::Prepare, chosen, device.files[static_cast<size_t>(device.prepareNext++)]};
+    }
+    // Nothing to do on the devices begun: the next one begins, once the caller approves.
+    if (nextDevice < static_cast<int>(deviceQueue.size())) {
+        devices[static_cast<size_t>(deviceQueue[static_cast<size_t>(nextDevice++)])].started = true;
+        ++events;
+        progressed.notify_all();
+    }
+    return {};
+}
+
+std::optional<std::string> TDeviceReaders::Run(const TTask& task)
+{
+    switch (task.step) {
+    case TStep::Prepare:
+        prepare(task.file);
+        return std::nullopt;
+    case TStep::Read:
+        return read(task.file);
+    case TStep::Finish:
+        return finish(task.device);
+    case TStep::None:
+        break;
+    }
+    return std::nullopt;
+}
+
+bool TDeviceReaders::CallerWanted(const TTask& task) const
+{
+    // The caller's wait also ends at its own pace, for the progress bar; a file read
+    // wakes it only when half of what it approved is used up.
+    const DeviceSlot& device = devices[static_cast<size_t>(task.device)];
+    return task.step == TStep::Finish
+        || (task.step == TStep::Read && device.approved - device.read <= window / 2);
+}
+
+void TDeviceReaders::Complete(const TTask& task, std::optional<std::string> failure)
+{
+    DeviceSlot& device = devices[static_cast<size_t>(task.device)];
+    switch (task.step) {
+    case TStep::Prepare:
+        files[static_cast<size_t>(task.file)].prepared = true;
+        break;
+    case TStep::Read:
+        files[static_cast<size_t>(task.file)].failure = std::move(failure);
+        files[static_cast<size_t>(task.file)].done = true;
+        device.busy = false;
+        ++device.read;
+        ++filesDone;
+        break;
+    case TStep::Finish:
+        device.failure = std::move(failure);
+        device.done = true;
+        device.busy = false;
+        ++devicesDone;
+        break;
+    case TStep::None:
+        break;
+    }
 }
 
 int DefaultLoadWorkers()

@@ -6,10 +6,12 @@
 #include "core/loading/DeviceReaders.h"
 #include "core/loading/LogFileNames.h"
 #include "core/loading/MemoryProbe.h"
+#include "core/logdata/LogFileReader.h"
 #include "core/settings/IniSettings.h"
 
 #include <algorithm>
 #include <exception>
+#include <memory>
 #include <new>
 
 namespace {
@@ -82,10 +84,14 @@ private:
     Fail(TextId::TxtOutOfMemoryReport);
 }
 
-std::optional<std::string> ReadOneFile(TAnalysisSet& target, const std::string& path)
+std::optional<std::string> ReadOneFile(
+    TAnalysisSet& target, const std::string& path, TLogFileReader* prepared = nullptr)
 {
     try {
-        target.LoadFile(path);
+        if (prepared)
+            target.LoadFile(path, *prepared);
+        else
+            target.LoadFile(path);
         return std::nullopt;
     } catch (const std::exception& e) {
         return MessageOf(e, TextId::TxtInvalidLogFile);
@@ -188,9 +194,22 @@ TParallelEnd ReadInParallel(TAnalysisSet& target, const TLogFileList& files, int
         ~Undefer() { target.DeferUnitsWarnings(false); }
     } undefer{target};
 
-    TDeviceReaders readers(
-        DevicesOfFiles(files, target), deviceCount, workers,
-        [&](int file) { return ReadOneFile(target, files[static_cast<size_t>(file)].path); },
+    // Declared before the workers, which use them until they have ended.
+    std::vector<std::unique_ptr<TLogFileReader>> prepared(files.size());
+    auto prepare = [&](int file) {
+        try {
+            auto reader = std::make_unique<TLogFileReader>(files[static_cast<size_t>(file)].path);
+            reader->Prepare(true);
+            prepared[static_cast<size_t>(file)] = std::move(reader);
+        } catch (const std::bad_alloc&) {
+            // The file is read without preparation, and meets the shortage there.
+        }
+    };
+    auto read = [&](int file) {
+        std::unique_ptr<TLogFileReader> reader = std::move(prepared[static_cast<size_t>(file)]);
+        return ReadOneFile(target, files[static_cast<size_t>(file)].path, reader.get());
+    };
+    TDeviceReaders readers(DevicesOfFiles(files, target), deviceCount, workers, prepare, read,
         [&](int device) { return FinishDeviceData(target, device); });
     int finishedDevices = 0;
     int reported = 0;
@@ -278,7 +297,7 @@ TLoadResult LoadLogFiles(TAnalysisSet& target, const TLogFileList& files, TDateT
     TLoadResult result;
     steps.Step();
     target.BeginLoad(static_cast<int>(files.size()), std::move(devices), from, to);
-    if (hooks.workers > 1 && target.DeviceCount() > 1)
+    if (hooks.workers > 1)
         LoadInParallel(target, files, hooks.workers, steps, result);
     else
         LoadSequentially(target, files, steps, result);

@@ -40,12 +40,11 @@ double WholeMinutes(double days)
 
 void TLogAnalysis::ReadLogFile(const std::string& path)
 {
-    TLogFileReader(*this, path).Read();
+    TLogFileReader(path).ReadInto(*this);
 }
 
-TLogFileReader::TLogFileReader(TLogAnalysis& analysis, const std::string& path)
-    : analysis(analysis)
-    , path(path)
+TLogFileReader::TLogFileReader(std::string path)
+    : path(std::move(path))
 {
 }
 
@@ -68,57 +67,155 @@ bool TLogFileReader::ConvertTimeStamp(std::string_view stamp, TDateTime& t)
     return stamps.Parse(stamp, Order(), t);
 }
 
-void TLogFileReader::Read()
+void TLogFileReader::Prepare(bool readAhead)
+{
+    prepared = true;
+    try {
+        ReadText();
+        ReadFileHeader();
+    } catch (...) {
+        textFailure = std::current_exception();
+        return;
+    }
+    if (!readAhead)
+        return;
+    try {
+        ReadAhead();
+    } catch (...) {
+        // Whatever stopped it, the device reads the records itself and meets it there.
+        ahead.reset();
+    }
+}
+
+void TLogFileReader::ReadInto(TLogAnalysis& analysis)
+{
+    if (!prepared)
+        Prepare(false);
+    if (textFailure)
+        std::rethrow_exception(textFailure);
+    ApplyHeader(analysis);
+    TDay day(DayDate());
+    TSeriesSink sink(TargetSeries());
+    tookReadAhead = AheadFits(day, sink);
+    if (tookReadAhead) {
+        sink.Append(ahead->points);
+        day = ahead->day;
+    } else {
+        ReadRecords(day, sink);
+    }
+    analysis.days.push_back(day);
+    analysis.files.push_back(path);
+}
+
+void TLogFileReader::ReadText()
 {
     if (!ReadWholeFile(path, text.bytes))
         Fail(TextId::TxtErrorOpeningFile, "\n\n" + std::filesystem::path(path).filename().string());
     if (!SplitLogText(text))
         Fail(TextId::TxtNoMeasuredValues);
-
-    ParseHeader();
-    const TDateTime dayDate = DayDate();
-
-    TDay day(dayDate);
-    ReadRecords(day);
-    analysis.days.push_back(day);
-    analysis.files.push_back(path);
 }
 
-void TLogFileReader::ParseHeader()
+void TLogFileReader::ReadFileHeader()
 {
-    std::string_view header = text.header;
-    if ((!Contains(header, YearFirstHeader) && !Contains(header, DayFirstHeader))
-        || !Contains(header, ";"))
-        FailInvalid();
+    std::string_view rest = text.header;
+    if ((!Contains(rest, YearFirstHeader) && !Contains(rest, DayFirstHeader))
+        || !Contains(rest, ";"))
+        return;
+    header.valid = true;
 
-    std::string_view stampHeader = TakeCell(header);
+    std::string_view stampHeader = TakeCell(rest);
     if (stampHeader != YearFirstHeader && stampHeader != DayFirstHeader) {
-        IdentifyDevice(std::string(stampHeader));
+        header.logName = stampHeader;
         // Every record starts with the device-name cell too.
         for (auto& line : text.lines) {
             if (const size_t semicolon = line.find(';'); semicolon != std::string_view::npos)
                 line.remove_prefix(semicolon + 1);
         }
-        stampHeader = TakeCell(header);
-    } else {
-        IdentifyDevice({});
+        stampHeader = TakeCell(rest);
     }
-
     if (stampHeader == YearFirstHeader)
-        pattern = TPattern::A;
+        header.pattern = TPattern::A;
     else if (stampHeader == DayFirstHeader)
-        pattern = TPattern::B;
+        header.pattern = TPattern::B;
     else
-        FailInvalid();
+        return;
+    header.stampValid = true;
 
-    for (int column = 0; !header.empty(); ++column)
-        ParseColumn(TakeCell(header), column);
+    while (!rest.empty())
+        header.columns.push_back(ReadColumnHeader(TakeCell(rest)));
 }
 
-void TLogFileReader::IdentifyDevice(const std::string& logName)
+TLogFileReader::TColumnHeader TLogFileReader::ReadColumnHeader(std::string_view cell) const
+{
+    TColumnHeader column;
+    auto split = SplitColumnHeader(cell);
+    if (!split)
+        return column;
+    NormalisedUnit unit = NormaliseUnit(split->unit);
+    column.kind = ValueKindOfUnit(unit.unit);
+    if (column.kind == KindNone)
+        return column;
+    column.readable = true;
+    column.name = std::move(split->name);
+    column.unit = std::move(unit.unit);
+    // The factor is held as a 32-bit number, so W become kW by 0.0010000000474974513.
+    column.factor = static_cast<double>(unit.factor);
+    column.dayTotal = cell.starts_with('Q');
+    return column;
+}
+
+void TLogFileReader::ReadAhead()
+{
+    if (!header.valid || !header.stampValid)
+        return;
+    pattern = header.pattern;
+    targets.clear();
+    std::vector<bool> bars;
+    // The columns as the device reads them when every readable column has its series, and
+    // its kind is the one this file gives it.
+    for (size_t i = 0; i < header.columns.size(); ++i) {
+        TColumnTarget& target = targets.emplace_back();
+        bars.push_back(false);
+        const TColumnHeader& column = header.columns[i];
+        if (!column.readable || (column.dayTotal && DayTotal(static_cast<int>(i))))
+            continue;
+        target.read = true;
+        target.factor = column.factor;
+        bars.back() = column.kind == KindOther && column.dayTotal;
+    }
+    const TPattern afterTotals = pattern;
+    TDay day(DayDate());
+    TReadAheadSink sink(bars, text.lines.size());
+    ReadRecords(day, sink);
+    if (!sink.Usable())
+        return;
+    std::vector<bool> read;
+    std::vector<double> factors;
+    for (const TColumnTarget& target : targets) {
+        read.push_back(target.read);
+        factors.push_back(target.factor);
+    }
+    ahead = TReadAhead{
+        afterTotals, std::move(read), std::move(factors), std::move(bars), day, sink.TakePoints()};
+}
+
+void TLogFileReader::ApplyHeader(TLogAnalysis& analysis)
+{
+    if (!header.valid)
+        FailInvalid();
+    IdentifyDevice(analysis);
+    if (!header.stampValid)
+        FailInvalid();
+    pattern = header.pattern;
+    targets.clear();
+    for (size_t i = 0; i < header.columns.size(); ++i)
+        ApplyColumn(analysis, header.columns[i], static_cast<int>(i));
+}
+
+void TLogFileReader::IdentifyDevice(TLogAnalysis& analysis)
 {
     const int busNumber = BusNumberFromPath(path);
-    const DeviceIdentity identity = DeviceNameFromLog(busNumber, logName);
+    const DeviceIdentity identity = DeviceNameFromLog(busNumber, header.logName);
     auto& settings = analysis.deviceSettings;
     if (!settings)
         settings
@@ -127,37 +224,56 @@ void TLogFileReader::IdentifyDevice(const std::string& logName)
         Fail(TextId::TxtDuplicateDeviceNumber);
 }
 
-void TLogFileReader::ParseColumn(std::string_view cell, int column)
+void TLogFileReader::ApplyColumn(TLogAnalysis& analysis, const TColumnHeader& column, int index)
 {
     TColumnTarget& target = targets.emplace_back();
-    const auto header = SplitColumnHeader(cell);
-    if (!header)
+    if (!column.readable)
         return;
-    const bool dayTotal = cell.starts_with('Q');
-    const NormalisedUnit unit = NormaliseUnit(header->unit);
-    const ValueKind kind = ValueKindOfUnit(unit.unit);
-    if (kind == KindNone)
-        return;
-
     TDeviceSettings& device = *analysis.deviceSettings;
-    int field = analysis.FieldIndex(header->name);
+    int field = analysis.FieldIndex(column.name);
     const bool known = field >= 0;
     if (!known) {
-        device.AddValue(header->name, unit.unit, kind);
-        field = analysis.FieldIndex(header->name);
-        analysis.InsertField(field, unit.unit, kind, dayTotal);
+        device.AddValue(column.name, column.unit, column.kind);
+        field = analysis.FieldIndex(column.name);
+        analysis.InsertField(field, column.unit, column.kind, column.dayTotal);
     }
     TFieldSeries* series = analysis.Series(field);
-    // The factor is held as a 32-bit number, so W become kW by 0.0010000000474974513.
-    const double factor = static_cast<double>(unit.factor);
-    const bool totalTaken = series && dayTotal && TakeDayTotal(column, *series, factor);
+    bool totalTaken = false;
+    if (series && column.dayTotal) {
+        if (const std::optional<TDayTotal> total = DayTotal(index)) {
+            series->AddPoint(total->time, total->value * column.factor);
+            totalTaken = true;
+        }
+    }
     // Only after the day total, which may still find the file invalid.
-    if (known && analysis.UnitOf(field) != unit.unit)
-        analysis.ShowUnitsWarning(header->name);
+    if (known && analysis.UnitOf(field) != column.unit)
+        analysis.ShowUnitsWarning(column.name);
     if (!series || totalTaken)
         return;
+    target.read = true;
     target.series = series;
-    target.factor = factor;
+    target.factor = column.factor;
+}
+
+std::vector<TFieldSeries*> TLogFileReader::TargetSeries() const
+{
+    std::vector<TFieldSeries*> series;
+    series.reserve(targets.size());
+    for (const TColumnTarget& target : targets)
+        series.push_back(target.series);
+    return series;
+}
+
+bool TLogFileReader::AheadFits(const TDay& day, const TSeriesSink& sink) const
+{
+    if (!ahead || ahead->pattern != pattern || ahead->day.dayDate != day.dayDate
+        || ahead->read.size() != targets.size())
+        return false;
+    for (size_t i = 0; i < targets.size(); ++i) {
+        if (targets[i].read != ahead->read[i] || targets[i].factor != ahead->factors[i])
+            return false;
+    }
+    return sink.CanAppend(ahead->bars);
 }
 
 void TLogFileReader::SplitLastRecord()
@@ -181,25 +297,23 @@ void TLogFileReader::SplitLastRecord()
     }
 }
 
-bool TLogFileReader::TakeDayTotal(int column, TFieldSeries& series, double factor)
+std::optional<TLogFileReader::TDayTotal> TLogFileReader::DayTotal(int column)
 {
     // Split once: a header of many day totals would otherwise walk the record per column.
     if (!lastRecordSplit)
         SplitLastRecord();
     if (static_cast<size_t>(column) >= lastCells.size())
-        return false;
+        return std::nullopt;
     const std::string_view cell = lastCells[column];
-    const std::string_view stamp = lastStamp;
     if (cell.empty() || cell == ErrorCell)
-        return false;
+        return std::nullopt;
     double value = 0;
     if (!ParseLogNumber(cell, value))
         FailInvalid();
     TDateTime t = 0;
-    if (!ConvertTimeStamp(stamp, t))
-        return false;
-    series.AddPoint(t, value * factor);
-    return true;
+    if (!ConvertTimeStamp(lastStamp, t))
+        return std::nullopt;
+    return TDayTotal{t, value};
 }
 
 TDateTime TLogFileReader::DayDate()
@@ -225,7 +339,7 @@ TDateTime TLogFileReader::DayDate()
     return std::floor(date);
 }
 
-void TLogFileReader::ReadRecords(TDay& day)
+template <class Sink> void TLogFileReader::ReadRecords(TDay& day, Sink& sink)
 {
     auto& lines = text.lines;
     if (targets.empty())
@@ -239,32 +353,24 @@ void TLogFileReader::ReadRecords(TDay& day)
             firstRecordDay = std::floor(second);
         pattern = recordsPattern;
     }
-    // A day that was read before (a copy of its file) goes into place in one pass.
-    for (const TColumnTarget& target : targets) {
-        if (target.series && !target.series->KeepsOneBarPerDay())
-            target.series->Points().BeginMerge();
-    }
+    sink.Begin();
     try {
         for (size_t i = 0; i < lines.size(); ++i)
-            ReadRecord(day, lines[i], i == 0 ? firstRecordDay : std::nullopt);
-        for (const TColumnTarget& target : targets) {
-            if (target.series && !target.series->Points().IsEmpty())
-                target.series->AddNullPoint(day.last);
-        }
+            ReadRecord(day, lines[i], i == 0 ? firstRecordDay : std::nullopt, sink);
+        sink.End(day.last);
     } catch (const TBadRecord&) {
         // The records read so far stay.
     } catch (const std::bad_alloc&) {
-        // Out of memory: the file counts as loaded with what was read, as after a bad record.
+        sink.OutOfMemory();
     }
-    for (const TColumnTarget& target : targets) {
-        if (target.series)
-            target.series->Points().EndMerge();
-    }
+    sink.Finish();
     day.last = day.dayDate + 1;
     pattern = recordsPattern;
 }
 
-void TLogFileReader::ReadRecord(TDay& day, std::string_view line, std::optional<TDateTime> onDay)
+template <class Sink>
+void TLogFileReader::ReadRecord(
+    TDay& day, std::string_view line, std::optional<TDateTime> onDay, Sink& sink)
 {
     TDateTime t = 0;
     if (!ConvertTimeStamp(TimeStampCell(line), t))
@@ -292,6 +398,7 @@ void TLogFileReader::ReadRecord(TDay& day, std::string_view line, std::optional<
         return;
     day.last = t;
     const TPointTime time(t);
+    sink.Record(time);
     std::string_view rest = line;
     TakeCell(rest);
 
@@ -301,7 +408,7 @@ void TLogFileReader::ReadRecord(TDay& day, std::string_view line, std::optional<
             throw TBadRecord{};
         const std::string_view cell = TakeCell(rest);
         TColumnTarget& target = targets[i];
-        if (!target.series || cell.empty() || cell == ErrorCell) {
+        if (!target.read || cell.empty() || cell == ErrorCell) {
             target.continues = false;
             continue;
         }
@@ -312,17 +419,11 @@ void TLogFileReader::ReadRecord(TDay& day, std::string_view line, std::optional<
             target.lastValue = target.factor != 1.0 ? value * target.factor : value;
             target.lastCell = cell;
         }
-        const double value = target.lastValue;
-        TFieldSeries& series = *target.series;
         if (opensGap) {
-            series.AddNullPoint(t);
+            sink.Gap(i, t);
             target.continues = false;
         }
-        // A run of equal values keeps its first and its latest point. Day bars keep their
-        // own rule (one bar per day), and a run is only stretched forward in time.
-        if (!target.continues || series.KeepsOneBarPerDay()
-            || !series.Points().StretchRun(time, value))
-            series.AddPoint(time, value);
+        sink.Value(i, time, target.lastValue, target.continues);
         target.continues = true;
     }
 }

@@ -1,11 +1,20 @@
 #pragma once
 // Reading one log file into the analysis of its device: the header gives the device and
 // its fields, the records give the points, and the file's day is appended.
+//
+// The work is split in two. Prepare does what the file gives on its own: its text, its
+// header and, when asked, its records read ahead into lists of points. It needs no
+// analysis, so files of one device can be prepared on several threads at once. ReadInto
+// then puts the file into its device's analysis, the device's files in date order. When
+// the device's state reads the records differently from what was read ahead (a field
+// known with another kind, a run the file would continue), ReadInto reads them again.
 
 #include "core/logdata/LogAnalysis.h"
 #include "core/logdata/LogFileText.h"
+#include "core/logdata/RecordSinks.h"
 #include "core/logdata/TimeStamp.h"
 
+#include <exception>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,8 +22,14 @@
 
 class TLogFileReader {
 public:
-    TLogFileReader(TLogAnalysis& analysis, const std::string& path);
-    void Read();
+    explicit TLogFileReader(std::string path);
+
+    // Any failure is kept for ReadInto to report in its place.
+    void Prepare(bool readAhead);
+    // Prepares the file first unless done; fails with a language-table text.
+    void ReadInto(TLogAnalysis& analysis);
+    // Whether ReadInto took the records read ahead, rather than reading them again.
+    bool TookReadAhead() const { return tookReadAhead; }
 
 private:
     // The date patterns a file's time stamps are read with: A and B as the header says,
@@ -22,9 +37,30 @@ private:
     // line the day date is read from.
     enum class TPattern { A, B, C, D };
 
-    struct TColumnTarget {
-        TFieldSeries* series = nullptr; // none: the column is not read
+    // A header cell as the file gives it.
+    struct TColumnHeader {
+        bool readable = false; // a name, a unit and a kind of value
+        std::string name;
+        std::string unit;
+        ValueKind kind = KindNone;
         double factor = 1.0; // unit scaling, e.g. W to kW
+        bool dayTotal = false;
+    };
+
+    // The header line as the file gives it; its failures come in their place among the
+    // device's steps.
+    struct TFileHeader {
+        bool valid = false; // a stamp header and a ";" in it
+        std::string logName; // the device-name cell, empty when there is none
+        bool stampValid = false; // the stamp header after the device name
+        TPattern pattern = TPattern::A;
+        std::vector<TColumnHeader> columns;
+    };
+
+    struct TColumnTarget {
+        bool read = false;
+        TFieldSeries* series = nullptr; // none when read ahead
+        double factor = 1.0;
         bool continues = false; // the previous record had a value in this column
         // The last cell read in this column and its scaled value: a cell of the same bytes
         // has the same value, and values often repeat from record to record.
@@ -32,27 +68,55 @@ private:
         double lastValue = 0;
     };
 
+    // The records read ahead, and what they took for granted about the device.
+    struct TReadAhead {
+        TPattern pattern; // after the header's day totals
+        std::vector<bool> read;
+        std::vector<double> factors;
+        std::vector<bool> bars;
+        TDay day;
+        TAheadPoints points;
+    };
+
+    struct TDayTotal {
+        TDateTime time;
+        double value;
+    };
+
     // What ends the reading of a file's records: a record that is not readable.
     struct TBadRecord { };
 
-    void ParseHeader();
-    void IdentifyDevice(const std::string& logName);
-    void ParseColumn(std::string_view cell, int column);
-    bool TakeDayTotal(int column, TFieldSeries& series, double factor);
+    void ReadText();
+    void ReadFileHeader();
+    TColumnHeader ReadColumnHeader(std::string_view cell) const;
+    void ReadAhead();
+
+    void ApplyHeader(TLogAnalysis& analysis);
+    void IdentifyDevice(TLogAnalysis& analysis);
+    void ApplyColumn(TLogAnalysis& analysis, const TColumnHeader& column, int index);
+    bool AheadFits(const TDay& day, const TSeriesSink& sink) const;
+    std::vector<TFieldSeries*> TargetSeries() const;
+
+    std::optional<TDayTotal> DayTotal(int column);
     void SplitLastRecord();
     TDateTime DayDate();
-    void ReadRecords(TDay& day);
+    template <class Sink> void ReadRecords(TDay& day, Sink& sink);
     // onDay: the record is taken to that day, keeping its time of day.
-    void ReadRecord(TDay& day, std::string_view line, std::optional<TDateTime> onDay);
+    template <class Sink>
+    void ReadRecord(TDay& day, std::string_view line, std::optional<TDateTime> onDay, Sink& sink);
 
     TDateOrder Order() const;
     // Converts with the current pattern, and once more after switching it.
     bool ConvertTimeStamp(std::string_view text, TDateTime& t);
     [[noreturn]] void FailInvalid() const;
 
-    TLogAnalysis& analysis;
-    const std::string& path;
+    const std::string path;
+    bool prepared = false;
+    std::exception_ptr textFailure;
     TLogFileText text;
+    TFileHeader header;
+    std::optional<TReadAhead> ahead;
+    bool tookReadAhead = false;
     std::vector<TColumnTarget> targets;
     // The last non-empty record's stamp and cells, which day totals are taken from.
     bool lastRecordSplit = false;

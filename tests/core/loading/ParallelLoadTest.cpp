@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <thread>
 
 namespace {
@@ -109,6 +110,26 @@ TEST_F(ParallelLoadTest, GivesTheSameFilesFailuresDaysSeriesAndTablesAsOneByOne)
     EXPECT_EQ(progress.front(), static_cast<int>(files.size()) + 3);
     EXPECT_EQ(progress.back(), 0);
     EXPECT_TRUE(std::is_sorted(progress.rbegin(), progress.rend()));
+}
+
+TEST_F(ParallelLoadTest, OneDeviceAloneIsReadOnSeveralWorkersWithTheSameResult)
+{
+    // Device 02's days, a copy of one of them read again, and its garbage day.
+    std::filesystem::create_directories(TempPath("logs/copy"));
+    std::filesystem::copy_file(TempPath("logs/" + DayFileName("02", 2007, 3, 4)),
+        TempPath("logs/copy/" + DayFileName("02", 2007, 3, 4)));
+    files = FindLogFiles(TempPath("logs"));
+    std::erase_if(files, [](const TLogFileEntry& file) {
+        return std::filesystem::path(file.path).filename().string().substr(0, 2) != "02";
+    });
+    ASSERT_EQ(files.size(), 11u);
+    TAnalysisSet alone, together;
+    const TLoadResult one = Load(alone, {}, 1);
+    const TLoadResult two = Load(together, {}, 2);
+    EXPECT_EQ(two.loadedFiles, one.loadedFiles);
+    ASSERT_EQ(two.failures.size(), 1u);
+    EXPECT_EQ(two.failures[0].message, one.failures[0].message);
+    EXPECT_EQ(Fingerprint(together), Fingerprint(alone));
 }
 
 TEST_F(ParallelLoadTest, AbortStopsTheWorkersAndEmptiesTheAnalysis)

@@ -1,0 +1,140 @@
+#pragma once
+// Where the values of a log file's records go, column by column: straight into the
+// device's series, or into lists of points read ahead of the device. The lists take the
+// series' rules for runs themselves, so that the device later only appends them; files of
+// one device can so be read on several threads while the device takes them in date order.
+
+#include "core/base/DateTime.h"
+#include "core/logdata/FieldSeries.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+// A point read ahead: the record whose time it has, the column it belongs to, its value.
+struct TAheadPoint {
+    double y;
+    std::uint32_t record;
+    std::uint32_t column : 31;
+    std::uint32_t null : 1;
+};
+
+// The points of a file's columns, read ahead, in the order the series take them, and the
+// times of the records they came from. The last record's time closes every series with a
+// break when the records ended readable.
+struct TAheadPoints {
+    std::vector<TPointTime> records;
+    std::vector<TAheadPoint> points;
+    bool complete = false;
+    TDateTime end = 0;
+};
+
+// Into lists of points, as into series that start empty: a column counted as day bars
+// keeps every value, any other stretches its runs. Record times must ascend (as a file's
+// do), or the points are no good: a series would not stretch a run over a time going back.
+class TReadAheadSink {
+public:
+    TReadAheadSink(const std::vector<bool>& bars, std::size_t records)
+    {
+        columns.reserve(bars.size());
+        for (const bool bar : bars)
+            columns.push_back({.bar = bar});
+        points.records.reserve(records);
+        // Most values repeat, so most columns stretch a run rather than add a point.
+        points.points.reserve(records * 2);
+    }
+
+    void Begin() { }
+    void Record(const TPointTime& time)
+    {
+        if (!points.records.empty() && !(points.records.back().x <= time.x))
+            timesAscend = false;
+        points.records.push_back(time);
+    }
+    void Gap(std::size_t column, TDateTime) { Add(column, 0.0, true); }
+    void Value(std::size_t column, const TPointTime&, double value, bool continues)
+    {
+        // As the series does: the last two points hold the value and neither is a break.
+        TColumn& state = columns[column];
+        if (continues && state.runOfTwo && state.y == value)
+            points.points[state.last].record
+                = static_cast<std::uint32_t>(points.records.size() - 1);
+        else
+            Add(column, value, false);
+    }
+    void End(TDateTime last)
+    {
+        points.complete = true;
+        points.end = last;
+    }
+    void Finish() { }
+    void OutOfMemory() { usable = false; }
+
+    bool Usable() const { return usable && timesAscend; }
+    TAheadPoints TakePoints() { return std::move(points); }
+
+private:
+    struct TColumn {
+        bool bar = false;
+        bool hasPoint = false;
+        bool lastNull = false;
+        // The last two points hold y and neither is a break; day bars never stretch.
+        bool runOfTwo = false;
+        double y = 0;
+        std::uint32_t last = 0; // index of the column's last point
+    };
+
+    // The point at the latest record read.
+    void Add(std::size_t column, double y, bool null)
+    {
+        TColumn& state = columns[column];
+        state.runOfTwo = !state.bar && !null && state.hasPoint && !state.lastNull && state.y == y;
+        state.hasPoint = true;
+        state.lastNull = null;
+        state.y = y;
+        state.last = static_cast<std::uint32_t>(points.points.size());
+        points.points.push_back({y, static_cast<std::uint32_t>(points.records.size() - 1),
+            static_cast<std::uint32_t>(column), null});
+    }
+
+    std::vector<TColumn> columns;
+    TAheadPoints points;
+    bool usable = true;
+    bool timesAscend = true;
+};
+
+// Into the device's series; none for a column not read.
+class TSeriesSink {
+public:
+    explicit TSeriesSink(std::vector<TFieldSeries*> series)
+        : series(std::move(series))
+    {
+    }
+
+    // A day that was read before (a copy of its file) goes into place in one pass.
+    void Begin();
+    void Record(const TPointTime&) { }
+    void Gap(std::size_t column, TDateTime t) { series[column]->AddNullPoint(t); }
+    void Value(std::size_t column, const TPointTime& time, double value, bool continues)
+    {
+        TFieldSeries& target = *series[column];
+        // A run of equal values keeps its first and its latest point. Day bars keep their
+        // own rule (one bar per day), and a run is only stretched forward in time.
+        if (!continues || target.KeepsOneBarPerDay() || !target.Points().StretchRun(time, value))
+            target.AddPoint(time, value);
+    }
+    // The break after the last record, in every series that holds points.
+    void End(TDateTime last);
+    void Finish();
+    // Out of memory: the file counts as loaded with what was read, as after a bad record.
+    void OutOfMemory() { }
+
+    // Whether points read ahead come out the same when appended as they stand: every
+    // column as read ahead, no series twice, and no run that the series' last point could
+    // continue. `bars` says which columns were read ahead as day bars.
+    bool CanAppend(const std::vector<bool>& bars) const;
+    void Append(const TAheadPoints& points);
+
+private:
+    std::vector<TFieldSeries*> series;
+};
