@@ -10,6 +10,7 @@
 #include "core/settings/IniSettings.h"
 
 #include <algorithm>
+#include <chrono>
 #include <exception>
 #include <memory>
 #include <new>
@@ -19,7 +20,8 @@ namespace {
 // Files of a device approved ahead of its worker: enough that it seldom waits, few enough
 // that the memory check stays close to the file it is made for.
 constexpr int ApprovalsAhead = 8;
-// How long the calling thread waits for the workers before it turns to its hooks again.
+// How long the calling thread waits for the workers at most, and how often it turns to its
+// hooks (the window's events, the progress bar) while they read.
 constexpr int HookIntervalMs = 10;
 
 // Our own failures carry a language-table text; any other is a fault of ours, told in the
@@ -219,13 +221,20 @@ TParallelEnd ReadInParallel(TAnalysisSet& target, const TLogFileList& files, int
             steps.Advance(now - reported);
         reported = now;
     };
+    // The workers wake this thread often to approve files; the window's events and the
+    // progress bar are served at their own pace, as they cost the workers a core meanwhile.
+    auto nextHooks = std::chrono::steady_clock::now();
     for (;;) {
         if (steps.Aborted())
             return TParallelEnd::Aborted;
         if (!readers.ApproveAhead(ApprovalsAhead, [&] { return steps.MemoryAvailable(); }))
             return TParallelEnd::OutOfMemory;
         target.DeliverUnitsWarnings();
-        report();
+        if (const auto now = std::chrono::steady_clock::now(); now >= nextHooks) {
+            report();
+            steps.ProcessEvents();
+            nextHooks = now + std::chrono::milliseconds(HookIntervalMs);
+        }
         // As one after the other: before every device the abort test and the events.
         while (finishedDevices < deviceCount && readers.DeviceDone(finishedDevices)) {
             if (steps.Aborted())
@@ -241,7 +250,6 @@ TParallelEnd ReadInParallel(TAnalysisSet& target, const TLogFileList& files, int
         if (finishedDevices == deviceCount)
             break;
         readers.RethrowForeignFailure();
-        steps.ProcessEvents();
         readers.WaitForProgress(HookIntervalMs);
     }
     std::vector<std::optional<std::string>> outcome;
