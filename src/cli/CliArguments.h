@@ -13,7 +13,7 @@ struct TLoadRequest {
     std::optional<TDateTime> from;
     std::optional<TDateTime> to;
     int languageCode = 2; // English (GB)
-    int threads = 0; // devices read at once; 0 = as many as the machine has cores
+    int threads = 0; // files read at once; 0 = as many as the machine has cores
 };
 
 struct TSeriesRequest {

@@ -38,7 +38,7 @@ public:
     // `mayRead` (on the calling thread) before each file it approves. False when `mayRead`
     // said no; nothing more is approved then.
     bool ApproveAhead(int ahead, const std::function<bool()>& mayRead);
-    // The workers end after the file they are reading; unread files stay unread.
+    // The workers end after the step they are taking; files not read stay unread.
     void Stop();
     // Waits until a device is started or done, half of a device's approved files are read,
     // or the time is up.

@@ -287,7 +287,7 @@ TEST_F(OpenAnalysisFlowTest, EscDuringTheLoadAbortsAndLeavesTheDialogOpen)
         auto* dialog = qobject_cast<TDialogOpenAnalysis*>(modal);
         // An Esc pressed before "Analyse" does not count.
         PostEscPressAndRelease(dialog);
-        // Esc pressed once the bar has advanced (the devices are read at once, so it may
+        // Esc pressed once the bar has advanced (files are read on several workers, so it may
         // move by several files at a time) aborts.
         auto pressed = std::make_shared<bool>(false);
         QObject::connect(
