@@ -235,11 +235,13 @@ TParallelEnd ReadInParallel(TAnalysisSet& target, const TLogFileList& files, int
             steps.ProcessEvents();
             nextHooks = now + std::chrono::milliseconds(HookIntervalMs);
         }
-        // As one after the other: before every device the abort test and the events.
+        // As one after the other: before every device the abort test, the events and the
+        // warnings of its files, which may have come since.
         while (finishedDevices < deviceCount && readers.DeviceDone(finishedDevices)) {
             if (steps.Aborted())
                 return TParallelEnd::Aborted;
             steps.ProcessEvents();
+            target.DeliverUnitsWarnings();
             if (const auto& failure = readers.DeviceFailure(finishedDevices))
                 steps.DeviceFailed(*failure);
             else

@@ -6,9 +6,11 @@
 #include "core/base/KalvexError.h"
 #include "core/loading/LoadLogFiles.h"
 #include "core/logdata/LogAnalysis.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <thread>
 
@@ -114,22 +116,50 @@ TEST_F(ParallelLoadTest, GivesTheSameFilesFailuresDaysSeriesAndTablesAsOneByOne)
 
 TEST_F(ParallelLoadTest, OneDeviceAloneIsReadOnSeveralWorkersWithTheSameResult)
 {
-    // Device 02's days, a copy of one of them read again, and its garbage day.
+    // Device 02's days, a copy of one of them read again, its garbage day, and a last day
+    // whose power comes in another unit.
     std::filesystem::create_directories(TempPath("logs/copy"));
     std::filesystem::copy_file(TempPath("logs/" + DayFileName("02", 2007, 3, 4)),
         TempPath("logs/copy/" + DayFileName("02", 2007, 3, 4)));
+    WriteLog(DayFileName("02", 2007, 3, 11),
+        {"DATE & TIME;T1[°C];P[l/min];Qtag[kWh]", "2007-03-11 00:00;20,0;100;0,0",
+            "2007-03-11 12:00;21,0;200;1,0"});
     files = FindLogFiles(TempPath("logs"));
     std::erase_if(files, [](const TLogFileEntry& file) {
         return std::filesystem::path(file.path).filename().string().substr(0, 2) != "02";
     });
-    ASSERT_EQ(files.size(), 11u);
-    TAnalysisSet alone, together;
+    ASSERT_EQ(files.size(), 12u);
+    RecordingHooks aloneHooks, togetherHooks;
+    TAnalysisSet alone(&aloneHooks), together(&togetherHooks);
     const TLoadResult one = Load(alone, {}, 1);
     const TLoadResult two = Load(together, {}, 2);
     EXPECT_EQ(two.loadedFiles, one.loadedFiles);
     ASSERT_EQ(two.failures.size(), 1u);
     EXPECT_EQ(two.failures[0].message, one.failures[0].message);
     EXPECT_EQ(Fingerprint(together), Fingerprint(alone));
+    ASSERT_EQ(aloneHooks.warnings.size(), 1u);
+    EXPECT_EQ(togetherHooks.warnings, aloneHooks.warnings);
+}
+
+TEST_F(ParallelLoadTest, AWarningOfTheLastFileReachesTheWindowBeforeTheLoadEnds)
+{
+    const std::string folder = TempPath("short");
+    std::filesystem::create_directories(folder);
+    WriteTestFile(folder + "/10240301.csv",
+        "dd.mm.yy hh:mm;T1[\xB0"
+        "C]\r\n01.03.2024 10:00;20\r\n");
+    WriteTestFile(folder + "/10240302.csv", "dd.mm.yy hh:mm;T1[F]\r\n02.03.2024 10:00;68\r\n");
+    files = FindLogFiles(folder);
+    for (int run = 0; run < 10; ++run) {
+        RecordingHooks hooks;
+        TAnalysisSet set(&hooks);
+        TLoadHooks load;
+        load.workers = 2;
+        // A window slow to serve its events: the files are read meanwhile.
+        load.processEvents = [] { std::this_thread::sleep_for(std::chrono::milliseconds(5)); };
+        LoadLogFiles(set, files, EncodeDate(2024, 3, 1), EncodeDate(2024, 3, 2), load);
+        ASSERT_EQ(hooks.warnings.size(), 1u) << "run " << run;
+    }
 }
 
 TEST_F(ParallelLoadTest, AbortStopsTheWorkersAndEmptiesTheAnalysis)
