@@ -49,6 +49,7 @@ public:
     {
         if (!points.records.empty() && !(points.records.back().x <= time.x))
             timesAscend = false;
+        record = static_cast<std::uint32_t>(points.records.size());
         points.records.push_back(time);
     }
     void Gap(std::size_t column, TDateTime) { Add(column, 0.0, true); }
@@ -57,8 +58,7 @@ public:
         // As the series does: the last two points hold the value and neither is a break.
         TColumn& state = columns[column];
         if (continues && state.runOfTwo && state.y == value)
-            points.points[state.last].record
-                = static_cast<std::uint32_t>(points.records.size() - 1);
+            points.points[state.last].record = record;
         else
             Add(column, value, false);
     }
@@ -93,12 +93,12 @@ private:
         state.lastNull = null;
         state.y = y;
         state.last = static_cast<std::uint32_t>(points.points.size());
-        points.points.push_back({y, static_cast<std::uint32_t>(points.records.size() - 1),
-            static_cast<std::uint32_t>(column), null});
+        points.points.push_back({y, record, static_cast<std::uint32_t>(column), null});
     }
 
     std::vector<TColumn> columns;
     TAheadPoints points;
+    std::uint32_t record = 0; // the index of the latest record
     bool usable = true;
     bool timesAscend = true;
 };
