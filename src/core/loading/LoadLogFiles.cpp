@@ -17,8 +17,8 @@
 
 namespace {
 
-// Files of a device approved ahead of its worker: enough that it seldom waits, few enough
-// that the memory check stays close to the file it is made for.
+// Files of a device approved ahead of the last one read into it: enough that the workers
+// seldom wait, few enough that the memory check stays close to the file it is made for.
 constexpr int ApprovalsAhead = 8;
 // How long the calling thread waits for the workers at most, and how often it turns to its
 // hooks (the window's events, the progress bar) while they read.
@@ -176,7 +176,7 @@ std::vector<int> DevicesOfFiles(const TLogFileList& files, const TAnalysisSet& t
 
 enum class TParallelEnd { Loaded, Aborted, OutOfMemory };
 
-// The devices on workers; the calling thread approves files, moves the hooks, and finishes
+// The files on workers; the calling thread approves files, moves the hooks, and finishes
 // the devices' views in device order as their data becomes ready. The workers have ended
 // when it returns.
 TParallelEnd ReadInParallel(TAnalysisSet& target, const TLogFileList& files, int workers,
