@@ -190,13 +190,9 @@ void TLogFileReader::ReadAhead()
     if (!sink.Usable())
         return;
     std::vector<bool> read;
-    std::vector<double> factors;
-    for (const TColumnTarget& target : targets) {
+    for (const TColumnTarget& target : targets)
         read.push_back(target.read);
-        factors.push_back(target.factor);
-    }
-    ahead = TReadAhead{
-        afterTotals, std::move(read), std::move(factors), std::move(bars), day, sink.TakePoints()};
+    ahead = TReadAhead{afterTotals, std::move(read), std::move(bars), day, sink.TakePoints()};
 }
 
 void TLogFileReader::ApplyHeader(TLogAnalysis& analysis)
@@ -270,7 +266,8 @@ bool TLogFileReader::AheadFits(const TDay& day, const TSeriesSink& sink) const
         || ahead->read.size() != targets.size())
         return false;
     for (size_t i = 0; i < targets.size(); ++i) {
-        if (targets[i].read != ahead->read[i] || targets[i].factor != ahead->factors[i])
+        // A column read takes its factor from the header either way.
+        if (targets[i].read != ahead->read[i])
             return false;
     }
     return sink.CanAppend(ahead->bars);

@@ -72,7 +72,6 @@ private:
     struct TReadAhead {
         TPattern pattern; // after the header's day totals
         std::vector<bool> read;
-        std::vector<double> factors;
         std::vector<bool> bars;
         TDay day;
         TAheadPoints points;
