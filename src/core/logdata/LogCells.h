@@ -21,18 +21,6 @@ inline std::string_view TakeCell(std::string_view& rest)
     return cell;
 }
 
-// Whether two cells hold the same bytes; cells are too short for a library compare.
-inline bool SameCell(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (a[i] != b[i])
-            return false;
-    }
-    return true;
-}
-
 // A number with "," as decimal separator. The plain form of the logs (optional "-",
 // digits, optionally "," and digits, at most 15 digits) is read directly: the digits are
 // an exact integer and the power of ten is exact, so one division rounds correctly.

@@ -3,6 +3,7 @@
 #include "core/base/KalvexError.h"
 #include "core/bus/BusVocabulary.h"
 #include "core/logdata/LogCells.h"
+#include "core/logdata/RecordCells.h"
 
 #include <cmath>
 #include <filesystem>
@@ -350,10 +351,11 @@ template <class Sink> void TLogFileReader::ReadRecords(TDay& day, Sink& sink)
             firstRecordDay = std::floor(second);
         pattern = recordsPattern;
     }
+    TRecordCells cells(text.bytes);
     sink.Begin();
     try {
         for (size_t i = 0; i < lines.size(); ++i)
-            ReadRecord(day, lines[i], i == 0 ? firstRecordDay : std::nullopt, sink);
+            ReadRecord(day, cells, lines[i], i == 0 ? firstRecordDay : std::nullopt, sink);
         sink.End(day.last);
     } catch (const TBadRecord&) {
         // The records read so far stay.
@@ -366,11 +368,13 @@ template <class Sink> void TLogFileReader::ReadRecords(TDay& day, Sink& sink)
 }
 
 template <class Sink>
-void TLogFileReader::ReadRecord(
-    TDay& day, std::string_view line, std::optional<TDateTime> onDay, Sink& sink)
+void TLogFileReader::ReadRecord(TDay& day, TRecordCells& cells, std::string_view line,
+    std::optional<TDateTime> onDay, Sink& sink)
 {
+    const size_t count = targets.size();
+    cells.Split(line, count + 1);
     TDateTime t = 0;
-    if (!ConvertTimeStamp(TimeStampCell(line), t))
+    if (!ConvertTimeStamp(cells.Stamp(), t))
         t = day.last + (day.interval != 0 ? day.interval : OneMinute);
     else if (onDay)
         t = *onDay + (t - std::floor(t));
@@ -386,7 +390,10 @@ void TLogFileReader::ReadRecord(
         day.intervalMinutes = WholeMinutes(day.interval);
     }
     bool opensGap = false;
-    if (day.intervalMinutes < WholeMinutes(t - day.last)) {
+    // The interval's minutes are its own rounded, and rounding keeps the order, so a step
+    // no longer than the interval opens no gap.
+    if (const double step = t - day.last;
+        step > day.interval && day.intervalMinutes < WholeMinutes(step)) {
         day.interval = 0;
         day.intervalMinutes = MinutesPerDay;
         opensGap = true;
@@ -396,20 +403,24 @@ void TLogFileReader::ReadRecord(
     day.last = t;
     const TPointTime time(t);
     sink.Record(time);
-    std::string_view rest = line;
-    TakeCell(rest);
 
-    const size_t count = targets.size();
-    for (size_t i = 0; i < count; ++i) {
-        if (rest.empty() && i + 1 < count)
-            throw TBadRecord{};
-        const std::string_view cell = TakeCell(rest);
+    // A record that ends before its last cell has begun is not readable; its cells before
+    // the end count.
+    const size_t complete = cells.Complete();
+    const size_t readable = complete + 1 < count ? complete : count;
+    for (size_t i = 0; i < readable; ++i) {
         TColumnTarget& target = targets[i];
-        if (!target.read || cell.empty() || cell == ErrorCell) {
+        const std::string_view cell = cells.Cell(i);
+        if (!target.read || cell.empty()) {
             target.continues = false;
             continue;
         }
-        if (!SameCell(cell, target.lastCell)) {
+        // The last cell was read as a number, so a cell of its bytes is no error mark.
+        if (!cells.Same(cell, target.lastCell)) {
+            if (cell == ErrorCell) {
+                target.continues = false;
+                continue;
+            }
             double value = 0;
             if (!ParseLogNumber(cell, value))
                 throw TBadRecord{};
@@ -423,4 +434,6 @@ void TLogFileReader::ReadRecord(
         sink.Value(i, time, target.lastValue, target.continues);
         target.continues = true;
     }
+    if (readable < count)
+        throw TBadRecord{};
 }

@@ -20,6 +20,8 @@
 #include <string_view>
 #include <vector>
 
+class TRecordCells;
+
 class TLogFileReader {
 public:
     explicit TLogFileReader(std::string path);
@@ -102,7 +104,8 @@ private:
     template <class Sink> void ReadRecords(TDay& day, Sink& sink);
     // onDay: the record is taken to that day, keeping its time of day.
     template <class Sink>
-    void ReadRecord(TDay& day, std::string_view line, std::optional<TDateTime> onDay, Sink& sink);
+    void ReadRecord(TDay& day, TRecordCells& cells, std::string_view line,
+        std::optional<TDateTime> onDay, Sink& sink);
 
     TDateOrder Order() const;
     // Converts with the current pattern, and once more after switching it.
