@@ -96,6 +96,33 @@ bool ReadTimeOfDay(TCursor& cursor, bool blank, double& time)
     return cursor.RestIsBlank() || (blank && ReadTime(cursor, time) && cursor.RestIsBlank());
 }
 
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+int TwoDigits(const char* at)
+{
+    return (at[0] - '0') * 10 + (at[1] - '0');
+}
+
+// The time of day as loggers write it, "hh:mm" or "hh:mm:ss" and nothing after, read
+// without the cursor; false for any other form, which the cursor then reads.
+bool ReadPlainTimeOfDay(std::string_view text, double& time)
+{
+    const char* at = text.data();
+    if ((text.size() != 5 && text.size() != 8) || !IsDigit(at[0]) || !IsDigit(at[1]) || at[2] != ':'
+        || !IsDigit(at[3]) || !IsDigit(at[4]))
+        return false;
+    int second = 0;
+    if (text.size() == 8) {
+        if (at[5] != ':' || !IsDigit(at[6]) || !IsDigit(at[7]))
+            return false;
+        second = TwoDigits(at + 6);
+    }
+    return TryEncodeTime(TwoDigits(at), TwoDigits(at + 3), second, 0, time);
+}
+
 } // namespace
 
 bool TryParseLogDate(std::string_view text, TDateOrder order, TDateTime& result)
@@ -128,8 +155,13 @@ bool TTimeStampReader::Parse(std::string_view text, TDateOrder order, TDateTime&
 {
     // The date reading stops at the blank, so equal bytes up to it give the same date.
     if (!datePart.empty() && order == dateOrder && text.starts_with(datePart)) {
-        TCursor cursor(text.substr(datePart.size()));
+        const std::string_view timeOfDay = text.substr(datePart.size());
         double time = 0;
+        if (ReadPlainTimeOfDay(timeOfDay, time)) {
+            result = date + time;
+            return true;
+        }
+        TCursor cursor(timeOfDay);
         if (!ReadTimeOfDay(cursor, true, time))
             return false;
         result = date + time;
