@@ -123,7 +123,8 @@ private:
 
     const char* end;
     std::string_view line;
-    // Where the line's first ";" are, `found` of them.
+    // Where the line's first ";" are, `found` of them, then where the last of their cells
+    // ends (the next ";" or the line's end).
     std::vector<std::size_t> semicolons;
     std::size_t found = 0;
 };
