@@ -374,10 +374,13 @@ void TLogFileReader::ReadRecord(TDay& day, TRecordCells& cells, std::string_view
     const size_t count = targets.size();
     cells.Split(line, count + 1);
     TDateTime t = 0;
+    std::optional<TPointTime> plainTime;
     if (!ConvertTimeStamp(cells.Stamp(), t))
         t = day.last + (day.interval != 0 ? day.interval : OneMinute);
     else if (onDay)
         t = *onDay + (t - std::floor(t));
+    else
+        plainTime = stamps.PlainPointTime(t);
     // A time past the last encodable day could not be summed or shown.
     if (t >= EndOfDateRange)
         throw TBadRecord{};
@@ -401,7 +404,7 @@ void TLogFileReader::ReadRecord(TDay& day, TRecordCells& cells, std::string_view
     if (t < day.last)
         return;
     day.last = t;
-    const TPointTime time(t);
+    const TPointTime time = plainTime ? *plainTime : TPointTime(t);
     sink.Record(time);
 
     // A record that ends before its last cell has begun is not readable; its cells before

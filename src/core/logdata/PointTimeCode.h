@@ -49,6 +49,15 @@ struct TPointTime {
         whole = true;
     }
 
+    // The time of a stamp read as its day and a whole second of it: x is that day plus
+    // DayFraction(secondOfDay), which reads back exactly, so nothing needs checking.
+    TPointTime(double x, std::int64_t day, std::uint32_t secondOfDay)
+        : x(x)
+        , second(day * PointTimes::SecondsPerDay + secondOfDay)
+        , whole(true)
+    {
+    }
+
     double x;
     std::int64_t second = 0;
     bool whole = false;

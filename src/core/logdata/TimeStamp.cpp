@@ -106,9 +106,10 @@ int TwoDigits(const char* at)
     return (at[0] - '0') * 10 + (at[1] - '0');
 }
 
-// The time of day as loggers write it, "hh:mm" or "hh:mm:ss" and nothing after, read
-// without the cursor; false for any other form, which the cursor then reads.
-bool ReadPlainTimeOfDay(std::string_view text, double& time)
+// The time of day as loggers write it, "hh:mm" or "hh:mm:ss" and nothing after, as the
+// second of the day, read without the cursor; false for any other form, which the cursor
+// then reads.
+bool ReadPlainTimeOfDay(std::string_view text, std::uint32_t& secondOfDay)
 {
     const char* at = text.data();
     if ((text.size() != 5 && text.size() != 8) || !IsDigit(at[0]) || !IsDigit(at[1]) || at[2] != ':'
@@ -120,7 +121,12 @@ bool ReadPlainTimeOfDay(std::string_view text, double& time)
             return false;
         second = TwoDigits(at + 6);
     }
-    return TryEncodeTime(TwoDigits(at), TwoDigits(at + 3), second, 0, time);
+    const int hour = TwoDigits(at);
+    const int minute = TwoDigits(at + 3);
+    if (hour > 23 || minute > 59 || second > 59)
+        return false;
+    secondOfDay = static_cast<std::uint32_t>((hour * 60 + minute) * 60 + second);
+    return true;
 }
 
 } // namespace
@@ -156,17 +162,21 @@ bool TTimeStampReader::Parse(std::string_view text, TDateOrder order, TDateTime&
     // The date reading stops at the blank, so equal bytes up to it give the same date.
     if (!datePart.empty() && order == dateOrder && text.starts_with(datePart)) {
         const std::string_view timeOfDay = text.substr(datePart.size());
-        double time = 0;
-        if (ReadPlainTimeOfDay(timeOfDay, time)) {
-            result = date + time;
+        // The quotient of whole seconds is the one the time's milliseconds give.
+        if (ReadPlainTimeOfDay(timeOfDay, lastSecond)) {
+            lastPlain = true;
+            result = date + PointTimes::DayFraction(lastSecond);
             return true;
         }
+        lastPlain = false;
+        double time = 0;
         TCursor cursor(timeOfDay);
         if (!ReadTimeOfDay(cursor, true, time))
             return false;
         result = date + time;
         return true;
     }
+    lastPlain = false;
     TCursor cursor(text);
     cursor.SkipBlanks();
     TDateTime day = 0;
@@ -181,6 +191,7 @@ bool TTimeStampReader::Parse(std::string_view text, TDateOrder order, TDateTime&
         datePart = text.substr(0, dateEnd + 1);
         dateOrder = order;
         date = day;
+        dayNumber = static_cast<std::int64_t>(day);
     }
     result = day + time;
     return true;

@@ -6,7 +6,10 @@
 // a date in the other order is refused.
 
 #include "core/base/DateTime.h"
+#include "core/logdata/PointTimeCode.h"
 
+#include <cstdint>
+#include <optional>
 #include <string_view>
 
 enum class TDateOrder { DayMonthYear, YearMonthDay };
@@ -24,9 +27,21 @@ bool TryParseLogTimeStamp(std::string_view text, TDateOrder order, TDateTime& re
 class TTimeStampReader {
 public:
     bool Parse(std::string_view text, TDateOrder order, TDateTime& result);
+    // The point time of `result` as the last Parse gave it, when that stamp took the date
+    // before and its time of day was "hh:mm" or "hh:mm:ss": known as day and second, it
+    // need not be worked out from the double again.
+    std::optional<TPointTime> PlainPointTime(TDateTime result) const
+    {
+        if (!lastPlain)
+            return std::nullopt;
+        return TPointTime(result, dayNumber, lastSecond);
+    }
 
 private:
     std::string_view datePart; // of the last stamp read: blanks, date, one blank
     TDateOrder dateOrder = TDateOrder::DayMonthYear;
     TDateTime date = 0;
+    std::int64_t dayNumber = 0; // date as a whole number
+    bool lastPlain = false;
+    std::uint32_t lastSecond = 0; // of the day, when lastPlain
 };

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cstdint>
+#include <cstdio>
+#include <string>
 #include <utility>
 
 namespace {
@@ -10,6 +14,14 @@ double Stamp(std::string_view text, TDateOrder order)
 {
     TDateTime t = -1;
     return TryParseLogTimeStamp(text, order, t) ? t : -1;
+}
+
+void ExpectSamePointTime(const TPointTime& known, const TPointTime& worked, std::string_view text)
+{
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(known.x), std::bit_cast<std::uint64_t>(worked.x))
+        << text;
+    EXPECT_EQ(known.whole, worked.whole) << text;
+    EXPECT_EQ(known.second, worked.second) << text;
 }
 
 } // namespace
@@ -88,5 +100,34 @@ TEST(TimeStamp, ReadingStampsInARowGivesWhatEachGivesAlone)
         TDateTime inRow = -1;
         const bool read = reader.Parse(text, order, inRow);
         EXPECT_EQ(read ? inRow : -1, Stamp(text, order)) << text;
+        if (const auto plain = reader.PlainPointTime(inRow); read && plain)
+            ExpectSamePointTime(*plain, TPointTime(inRow), text);
+    }
+}
+
+TEST(TimeStamp, PlainTimesOfDayKnowTheirPointTimes)
+{
+    // Every second and every minute of days from the first year to the last, both sides
+    // of day 0: the point time known from day and second is the one worked out from the
+    // stamp's double.
+    for (const std::string_view date :
+        {"0001-01-01", "1899-12-29", "1899-12-30", "2024-02-29", "9999-12-31"}) {
+        TTimeStampReader reader;
+        TDateTime t = 0;
+        ASSERT_TRUE(reader.Parse(std::string(date) + " 00:00", TDateOrder::YearMonthDay, t));
+        int plainCount = 0;
+        for (int second = 0; second < 86400; ++second) {
+            char clock[16];
+            std::snprintf(clock, sizeof clock, second % 60 == 0 ? " %02d:%02d" : " %02d:%02d:%02d",
+                second / 3600, second / 60 % 60, second % 60);
+            const std::string stamp = std::string(date) + clock;
+            ASSERT_TRUE(reader.Parse(stamp, TDateOrder::YearMonthDay, t)) << stamp;
+            ASSERT_EQ(t, Stamp(stamp, TDateOrder::YearMonthDay)) << stamp;
+            if (const auto plain = reader.PlainPointTime(t)) {
+                ++plainCount;
+                ExpectSamePointTime(*plain, TPointTime(t), stamp);
+            }
+        }
+        EXPECT_EQ(plainCount, 86400) << date;
     }
 }
