@@ -112,7 +112,8 @@ TEST(DirectoryScan, FindsLogFilesTwoLevelsDownSubdirectoriesFirst)
     EXPECT_EQ(Paths(flat, root), (std::vector<std::string>{"AB100517.csv", "AB100518.CSV"}));
 }
 
-TEST(DirectoryScan, ListsHiddenFilesButPassesOverHiddenFoldersDirectoriesNamedCsvAndLinkLoops)
+TEST(DirectoryScan,
+    ListsHiddenAndLinkedFilesButPassesOverHiddenFoldersDirectoriesNamedCsvAndLinkLoops)
 {
     QTemporaryDir dir;
     const std::string root = dir.path().toStdString();
@@ -126,12 +127,15 @@ TEST(DirectoryScan, ListsHiddenFilesButPassesOverHiddenFoldersDirectoriesNamedCs
     fs::create_directory_symlink(root, root + "/one/up"); // back to the top
     fs::create_directory_symlink(root + "/one", root + "/one/self");
     fs::create_symlink(root + "/missing.csv", root + "/KL100526.csv"); // dangling
+    fs::create_symlink(root + "/AB100517.csv", root + "/OP100528.csv"); // to a log file
+    fs::create_directory_symlink(root + "/one", root + "/QR100529.csv"); // to a folder
     ASSERT_EQ(::mkfifo((root + "/MN100527.csv").c_str(), 0600), 0); // reading would block
 
     TLogFileList list;
     ScanDirectory(root, list, 2);
     EXPECT_EQ(Paths(list, root),
-        (std::vector<std::string>{"GH100524.csv/IJ100525.csv", ".0100516.csv", "AB100517.csv"}));
+        (std::vector<std::string>{
+            "GH100524.csv/IJ100525.csv", ".0100516.csv", "AB100517.csv", "OP100528.csv"}));
 }
 
 TEST(DirectoryScan, LinkedDirectoriesAreSearchedOnceAndUnreadableOnesSkipped)
