@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -112,15 +113,18 @@ TEST(TimeStamp, PlainTimesOfDayKnowTheirPointTimes)
     // stamp's double.
     for (const std::string_view date :
         {"0001-01-01", "1899-12-29", "1899-12-30", "2024-02-29", "9999-12-31"}) {
-        TTimeStampReader reader;
-        TDateTime t = 0;
-        ASSERT_TRUE(reader.Parse(std::string(date) + " 00:00", TDateOrder::YearMonthDay, t));
-        int plainCount = 0;
+        // The reader keeps views into the stamps, so they live as long as it does.
+        std::vector<std::string> stamps{std::string(date) + " 00:00"};
         for (int second = 0; second < 86400; ++second) {
             char clock[16];
             std::snprintf(clock, sizeof clock, second % 60 == 0 ? " %02d:%02d" : " %02d:%02d:%02d",
                 second / 3600, second / 60 % 60, second % 60);
-            const std::string stamp = std::string(date) + clock;
+            stamps.push_back(std::string(date) + clock);
+        }
+        TTimeStampReader reader;
+        int plainCount = 0;
+        for (const std::string& stamp : stamps) {
+            TDateTime t = 0;
             ASSERT_TRUE(reader.Parse(stamp, TDateOrder::YearMonthDay, t)) << stamp;
             ASSERT_EQ(t, Stamp(stamp, TDateOrder::YearMonthDay)) << stamp;
             if (const auto plain = reader.PlainPointTime(t)) {
