@@ -104,6 +104,24 @@ TEST(TimeStamp, ReadingStampsInARowGivesWhatEachGivesAlone)
         if (const auto plain = reader.PlainPointTime(inRow); read && plain)
             ExpectSamePointTime(*plain, TPointTime(inRow), text);
     }
+    // A date that differs from the one before in a single byte, wherever it lies. The reader
+    // views the last stamp, so all of them are kept until the end.
+    std::vector<std::pair<std::string, TDateOrder>> changed;
+    for (const std::string base : {"15.03.2024 12:30", " 15.03.24 12:30", "2024-03-15 12:30"}) {
+        const TDateOrder order
+            = base[4] == '-' ? TDateOrder::YearMonthDay : TDateOrder::DayMonthYear;
+        for (size_t at = 0; at < base.find(' ', 1); ++at) {
+            std::string other = base;
+            other[at] = other[at] == '1' ? '2' : '1';
+            for (const std::string& text : {base, other, base})
+                changed.emplace_back(text, order);
+        }
+    }
+    for (const auto& [text, order] : changed) {
+        TDateTime inRow = -1;
+        const bool read = reader.Parse(text, order, inRow);
+        EXPECT_EQ(read ? inRow : -1, Stamp(text, order)) << text;
+    }
 }
 
 TEST(TimeStamp, PlainTimesOfDayKnowTheirPointTimes)
