@@ -419,7 +419,9 @@ void TLogFileReader::ReadRecord(TDay& day, TRecordCells& cells, std::string_view
             continue;
         }
         // The last cell was read as a number, so a cell of its bytes is no error mark.
-        if (!cells.Same(cell, target.lastCell)) {
+        const std::uint64_t key = cells.Key(cell);
+        if (key != 0 && target.lastKey != 0 ? key != target.lastKey
+                                            : !cells.Same(cell, target.lastCell)) {
             if (cell == ErrorCell) {
                 target.continues = false;
                 continue;
@@ -429,6 +431,7 @@ void TLogFileReader::ReadRecord(TDay& day, TRecordCells& cells, std::string_view
                 throw TBadRecord{};
             target.lastValue = target.factor != 1.0 ? value * target.factor : value;
             target.lastCell = cell;
+            target.lastKey = key;
         }
         if (opensGap) {
             sink.Gap(i, t);

@@ -14,6 +14,7 @@
 #include "core/logdata/RecordSinks.h"
 #include "core/logdata/TimeStamp.h"
 
+#include <cstdint>
 #include <exception>
 #include <optional>
 #include <string>
@@ -67,6 +68,7 @@ private:
         // The last cell read in this column and its scaled value: a cell of the same bytes
         // has the same value, and values often repeat from record to record.
         std::string_view lastCell;
+        std::uint64_t lastKey = 0; // of lastCell, see TRecordCells::Key
         double lastValue = 0;
     };
 

@@ -6,10 +6,12 @@
 // Blocks and words are read from the file's bytes as far as they go, so they may reach
 // past the line they belong to; the bytes beyond the line are masked off.
 
+#include <algorithm>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -62,8 +64,20 @@ public:
     {
         if (i >= found)
             return {};
+        // Both ends lie within the line, as Split found them there.
         const std::size_t begin = semicolons[i] + 1;
-        return line.substr(begin, semicolons[i + 1] - begin);
+        return {line.data() + begin, semicolons[i + 1] - begin};
+    }
+
+    // A cell of one to seven bytes as one number of its bytes and its length, so that it is
+    // compared with a column's last cell at once; 0 for any other cell, which Same compares.
+    std::uint64_t Key(std::string_view cell) const
+    {
+        const std::size_t size = cell.size();
+        if (size == 0 || size >= 8 || !WordFits(cell.data()))
+            return 0;
+        const std::uint64_t bytes = Load(cell.data()) & ((std::uint64_t(1) << (8 * size)) - 1);
+        return bytes | (std::uint64_t(size) << 56);
     }
 
     // Whether two cells of the text hold the same bytes; a word at a time for short ones.
@@ -74,7 +88,7 @@ public:
             return false;
         if (size == 0)
             return true;
-        if (size <= 8 && WordFits(a.data()) && WordFits(b.data())) {
+        if (size <= 8 && WordFits(std::max(a.data(), b.data(), std::less<>()))) {
             const std::uint64_t differ = Load(a.data()) ^ Load(b.data());
             return (differ << (64 - 8 * size)) == 0;
         }
@@ -82,6 +96,7 @@ public:
     }
 
 private:
+    // Whether a word from `at` on stays within the text; so it does from anywhere before.
     bool WordFits(const char* at) const { return end - at >= 8; }
 
     // Only called where a word fits; GCC cannot always see that from the callers' checks

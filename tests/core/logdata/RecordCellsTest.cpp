@@ -117,3 +117,26 @@ TEST(RecordCellsTest, SameCellsAreThoseOfTheSameBytes)
         EXPECT_TRUE(pairs.Same(view.substr(0, length), view.substr(2 * length + 2)));
     }
 }
+
+TEST(RecordCellsTest, KeysOfShortCellsAreEqualExactlyWhenTheirBytesAre)
+{
+    // Cells that differ in one byte, in their length only ("7" and "77"), or in a byte that
+    // a word would read past their end; the last ones end the text, where no word fits.
+    const std::string text = "7;77;7;12,5;12,6;12,5;-0;1234567;1234568;1234567;12345678;"
+                             "12345678;Err;0;12,5;7";
+    TRecordCells cells(text);
+    std::vector<std::string_view> all;
+    for (std::string_view rest = text; !rest.empty();)
+        all.push_back(TakeCell(rest));
+    for (const std::string_view a : all) {
+        const std::uint64_t key = cells.Key(a);
+        // Only cells of one to seven bytes with a word after their start have a key.
+        EXPECT_EQ(key != 0, a.size() < 8 && a.data() + 8 <= text.data() + text.size()) << a;
+        for (const std::string_view b : all) {
+            EXPECT_TRUE(cells.Same(a, b) == (a == b)) << a << " / " << b;
+            if (key != 0 && cells.Key(b) != 0) {
+                EXPECT_EQ(key == cells.Key(b), a == b) << a << " / " << b;
+            }
+        }
+    }
+}
