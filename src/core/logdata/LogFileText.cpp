@@ -2,6 +2,7 @@
 
 #include "core/base/RegularFile.h"
 #include "core/base/TextCodec.h"
+#include "core/logdata/TextWords.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -22,9 +23,7 @@ size_t FindHighByte(std::string_view bytes, size_t start)
 {
     size_t i = start;
     for (; i + 8 <= bytes.size(); i += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, bytes.data() + i, 8);
-        if (word & 0x8080808080808080ULL)
+        if (LoadWord(bytes.data() + i) & 0x8080808080808080ULL)
             break;
     }
     for (; i < bytes.size(); ++i) {

@@ -6,12 +6,12 @@
 // Blocks and words are read from the file's bytes as far as they go, so they may reach
 // past the line they belong to; the bytes beyond the line are masked off.
 
-#include <algorithm>
+#include "core/logdata/TextWords.h"
+
 #include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -76,7 +76,7 @@ public:
         const std::size_t size = cell.size();
         if (size == 0 || size >= 8 || !WordFits(cell.data()))
             return 0;
-        const std::uint64_t bytes = Load(cell.data()) & ((std::uint64_t(1) << (8 * size)) - 1);
+        const std::uint64_t bytes = LoadWord(cell.data()) & ((std::uint64_t(1) << (8 * size)) - 1);
         return bytes | (std::uint64_t(size) << 56);
     }
 
@@ -88,30 +88,15 @@ public:
             return false;
         if (size == 0)
             return true;
-        if (size <= 8 && WordFits(std::max(a.data(), b.data(), std::less<>()))) {
-            const std::uint64_t differ = Load(a.data()) ^ Load(b.data());
+        if (size <= 8 && WordFits(a.data()) && WordFits(b.data())) {
+            const std::uint64_t differ = LoadWord(a.data()) ^ LoadWord(b.data());
             return (differ << (64 - 8 * size)) == 0;
         }
         return std::memcmp(a.data(), b.data(), size) == 0;
     }
 
 private:
-    // Whether a word from `at` on stays within the text; so it does from anywhere before.
     bool WordFits(const char* at) const { return end - at >= 8; }
-
-    // Only called where a word fits; GCC cannot always see that from the callers' checks
-    // and warns of a read past the text's end.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Warray-bounds"
-    static std::uint64_t Load(const char* at)
-    {
-        std::uint64_t word;
-        std::memcpy(&word, at, 8);
-        if constexpr (std::endian::native == std::endian::big)
-            word = __builtin_bswap64(word);
-        return word;
-    }
-#pragma GCC diagnostic pop
 
     static constexpr std::size_t Block = 16;
 

@@ -1,15 +1,8 @@
 #include "core/logdata/TimeStamp.h"
 
-#include <cstring>
+#include "core/logdata/TextWords.h"
 
 namespace {
-
-std::uint64_t Word(const char* at)
-{
-    std::uint64_t word;
-    std::memcpy(&word, at, 8);
-    return word;
-}
 
 // Whether `text` begins with `part`. A date with its blank is 8 to 16 bytes long, and is
 // compared as two words that may overlap, rather than by a call per record.
@@ -18,8 +11,8 @@ bool BeginsWith(std::string_view text, std::string_view part)
     const size_t n = part.size();
     if (n < 8 || n > 16 || text.size() < n)
         return text.starts_with(part);
-    return Word(text.data()) == Word(part.data())
-        && Word(text.data() + n - 8) == Word(part.data() + n - 8);
+    return LoadWord(text.data()) == LoadWord(part.data())
+        && LoadWord(text.data() + n - 8) == LoadWord(part.data() + n - 8);
 }
 
 class TCursor {
