@@ -40,8 +40,9 @@ public:
         for (const bool bar : bars)
             columns.push_back({.bar = bar});
         points.records.reserve(records);
-        // Most values repeat, so most columns stretch a run rather than add a point.
-        points.points.reserve(records * 2);
+        // Each record adds at most a point per column, and a break only after a gap; so
+        // the list is never copied on growing. The pages not written are never touched.
+        points.points.reserve(records * columns.size());
     }
 
     void Begin() { }
