@@ -7,6 +7,7 @@
 #include "ui/analysis/OutputFiles.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -313,4 +314,27 @@ TEST_F(CliReportTest, UnknownDevicesAndValuesExitWith1AndBadRequestsWith2)
         {"report", single.path(), "--out", Out(), "--device", "overview"}, settings.path());
     EXPECT_EQ(alone.exitCode, 1);
     EXPECT_NE(alone.err.find("Overview"), std::string::npos) << alone.err;
+}
+
+TEST_F(CliReportTest, TheReportToolIsFoundThroughALinkAndItsAbsenceIsReported)
+{
+    QTemporaryDir elsewhere;
+    const QString link = elsewhere.filePath("kalvex-cli");
+    ASSERT_TRUE(QFile::link(KALVEX_CLI, link));
+    const QStringList request{"report", logs->path(), "--out", Out(), "--show", "T1"};
+    const CliRun linked = RunProgram(link, request, settings.path());
+    EXPECT_EQ(linked.exitCode, 0) << linked.err;
+    EXPECT_TRUE(QFileInfo::exists(Out("chart.jpg")));
+
+    // A copy without the tool beside it still dumps, and says which tool its report misses.
+    QTemporaryDir alone;
+    const QString copy = alone.filePath("kalvex-cli");
+    ASSERT_TRUE(QFile::copy(KALVEX_CLI, copy));
+    const CliRun dump = RunProgram(copy, {"dump", logs->path()}, settings.path());
+    EXPECT_EQ(dump.exitCode, 0) << dump.err;
+    EXPECT_NE(dump.out.find("\"devices\""), std::string::npos);
+    const CliRun report = RunProgram(copy, request, settings.path());
+    EXPECT_EQ(report.exitCode, 1);
+    EXPECT_NE(report.err.find("cannot run"), std::string::npos) << report.err;
+    EXPECT_NE(report.err.find("kalvex-report"), std::string::npos) << report.err;
 }

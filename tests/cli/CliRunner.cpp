@@ -12,6 +12,12 @@
 
 CliRun RunCli(const QStringList& args, const QString& settingsDir, const QStringList& environment)
 {
+    return RunProgram(KALVEX_CLI, args, settingsDir, environment);
+}
+
+CliRun RunProgram(const QString& program, const QStringList& args, const QString& settingsDir,
+    const QStringList& environment)
+{
     QProcess process;
     auto env = QProcessEnvironment::systemEnvironment();
     env.remove("DISPLAY");
@@ -20,7 +26,7 @@ CliRun RunCli(const QStringList& args, const QString& settingsDir, const QString
     for (const QString& entry : environment)
         env.insert(entry.section('=', 0, 0), entry.section('=', 1));
     process.setProcessEnvironment(env);
-    process.start(KALVEX_CLI, args);
+    process.start(program, args);
     EXPECT_TRUE(process.waitForFinished(120000));
     return {process.exitCode(), process.readAllStandardOutput().toStdString(),
         process.readAllStandardError().toStdString()};

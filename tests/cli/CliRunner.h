@@ -20,6 +20,9 @@ struct CliRun {
 // ("NAME=value") is added.
 CliRun RunCli(
     const QStringList& args, const QString& settingsDir, const QStringList& environment = {});
+// The same with the program at another place, such as a link to it or a copy.
+CliRun RunProgram(const QString& program, const QStringList& args, const QString& settingsDir,
+    const QStringList& environment = {});
 
 // The day total a generated solar log ends with: the last record's "Qtag[kWh]" cell.
 double LastDayTotal(const std::string& path);
