@@ -54,12 +54,6 @@ void TLogFileReader::FailInvalid() const
     Fail(TextId::TxtInvalidLogFile);
 }
 
-TDateOrder TLogFileReader::Order() const
-{
-    return pattern == TPattern::A || pattern == TPattern::D ? TDateOrder::YearMonthDay
-                                                            : TDateOrder::DayMonthYear;
-}
-
 bool TLogFileReader::ConvertTimeStamp(std::string_view stamp, TDateTime& t)
 {
     if (stamps.Parse(stamp, Order(), t))

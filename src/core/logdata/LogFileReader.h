@@ -109,7 +109,11 @@ private:
     void ReadRecord(TDay& day, TRecordCells& cells, std::string_view line,
         std::optional<TDateTime> onDay, Sink& sink);
 
-    TDateOrder Order() const;
+    TDateOrder Order() const
+    {
+        return pattern == TPattern::A || pattern == TPattern::D ? TDateOrder::YearMonthDay
+                                                                : TDateOrder::DayMonthYear;
+    }
     // Converts with the current pattern, and once more after switching it.
     bool ConvertTimeStamp(std::string_view text, TDateTime& t);
     [[noreturn]] void FailInvalid() const;

@@ -54,9 +54,9 @@ void TSeriesSink::Append(const TAheadPoints& points)
     Begin();
     try {
         for (const TAheadPoint& point : points.points) {
-            TFieldSeries& target = *series[point.column];
+            TFieldSeries& target = *series[point.Column()];
             const TPointTime& time = points.records[point.record];
-            if (point.null)
+            if (point.Null())
                 target.AddNullPoint(time.x);
             else
                 target.AddPoint(time, point.y);
