@@ -102,22 +102,25 @@ bool SplitLogText(TLogFileText& text)
     if (byteOrderMark)
         bytes.remove_prefix(ByteOrderMark.size());
 
+    // Only empty lines come before the first byte that is neither CR nor LF. The header is
+    // cut off before the rest is split, so that no list of lines moves up by one.
+    const size_t first = bytes.find_first_not_of("\r\n");
+    if (first == std::string_view::npos)
+        return false;
+    const size_t headerEnd = std::min(bytes.find_first_of("\r\n", first), bytes.size());
+    const std::string_view header = bytes.substr(first, headerEnd - first);
+    size_t rest = headerEnd;
+    if (rest < bytes.size())
+        rest += bytes.substr(rest).starts_with("\r\n") ? 2 : 1;
+
     auto& lines = text.lines;
     lines.clear();
     // About one line per 64 bytes in usual logs; a single huge line reserves little.
-    lines.reserve(std::min<size_t>(bytes.size() / 64 + 2, 1 << 16));
-    SplitLines(bytes, lines);
-    size_t first = 0;
-    while (first < lines.size() && lines[first].empty())
-        ++first;
-    if (first == lines.size())
-        return false;
-
-    const std::string_view header = lines[first];
+    lines.reserve(std::min<size_t>((bytes.size() - rest) / 64 + 2, 1 << 16));
+    SplitLines(bytes.substr(rest), lines);
     if (byteOrderMark || IsUtf8LogText(bytes))
         text.header.assign(header);
     else
         text.header = Cp1252ToUtf8(header);
-    lines.erase(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(first) + 1);
     return true;
 }
