@@ -8,6 +8,10 @@ std::optional<double> ReadingAt(const TPointSeries& points, double t)
     --last;
     if (last < 0 || points.IsNull(last))
         return std::nullopt;
+    // A break's null point stands at the first reading after it: up to there the chart
+    // draws no line from the last reading, and nothing holds.
+    if (t > points.X(last) && last + 1 < points.Count() && points.IsNull(last + 1))
+        return std::nullopt;
     return points.Y(last);
 }
 

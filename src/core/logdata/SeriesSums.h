@@ -10,8 +10,10 @@
 // between null points counts one minute's worth of its rate. Uses and moves the
 // series' search cursor, so consecutive days in ascending order walk the points once.
 double DayIntegral(TFieldSeries& series, int unitsPerDay, double dayStart);
-// The same sum over [from, to).
-double IntegralBetween(TFieldSeries& series, int unitsPerDay, double from, double to);
+// The same sum over [from, to): the day sums' rule within each day, with the segments
+// between two readings cut at from and to. From midnight to midnight it is the sum of
+// those days' integrals.
+double IntegralBetween(const TFieldSeries& series, int unitsPerDay, double from, double to);
 
 // Fills the target with one point per calendar month in the middle of the month: the sum
 // of the source's non-null values in that month. The target is cleared first, accepts
