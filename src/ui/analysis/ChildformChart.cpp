@@ -5,6 +5,7 @@
 #include "core/logdata/LogAnalysis.h"
 #include "ui/analysis/ChartValues.h"
 #include "ui/analysis/ChartView.h"
+#include "ui/analysis/ValueReadout.h"
 #include "ui/analysis/ValueSelector.h"
 
 #include <QHeaderView>
@@ -61,6 +62,7 @@ void TChildform::HideValue(TLogAnalysis& analysis, int value)
 
 void TChildform::ChartContentChanged()
 {
+    readout->Refresh();
     emit SeriesChanged();
 }
 

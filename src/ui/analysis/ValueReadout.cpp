@@ -2,11 +2,9 @@
 
 #include "core/base/DateTime.h"
 #include "core/base/Numbers.h"
-#include "core/bus/BusVocabulary.h"
 #include "core/loading/AnalysisSet.h"
 #include "core/logdata/LogAnalysis.h"
-#include "core/logdata/SeriesReadings.h"
-#include "core/logdata/SeriesSums.h"
+#include "core/logdata/ShownValues.h"
 #include "ui/analysis/ChartView.h"
 #include "ui/analysis/SeriesPlottable.h"
 
@@ -93,6 +91,25 @@ TValueReadout::TValueReadout(
         chart->setMouseTracking(true);
         chart->installEventFilter(this);
     }
+    connect(view.Chart().xAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), this,
+        &TValueReadout::RefreshSoon);
+}
+
+void TValueReadout::RefreshSoon()
+{
+    // A move by key or slider changes the range several times; one refresh follows them.
+    if (refreshPending)
+        return;
+    refreshPending = true;
+    QMetaObject::invokeMethod(this, &TValueReadout::Refresh, Qt::QueuedConnection);
+}
+
+void TValueReadout::Refresh()
+{
+    refreshPending = false;
+    UpdateMarkerBox();
+    if (box->isVisible() && pointerChart)
+        ShowAt(*pointerChart, pointer);
 }
 
 TValueReadout::~TValueReadout() = default;
@@ -148,19 +165,6 @@ std::vector<TValueReadout::TShownValue> TValueReadout::ShownValues() const
     return shown;
 }
 
-std::optional<double> TValueReadout::ValueAt(const TShownValue& value, double time) const
-{
-    const TPointSeries& points = value.series->Points();
-    const TDeviceSettings& settings = *value.analysis->DeviceSettings();
-    if (value.field >= settings.ValueCount() || !settings.IsSumValue(value.field))
-        return ReadingAt(points, time);
-    // A day-sum field shows its month sums in a year window.
-    if (value.analysis->MonthlyBars() && value.analysis->PairIndex(value.field) > value.field)
-        return TotalIn(points, FirstOfMonth(time), FirstOfNextMonth(time));
-    const double day = std::floor(time);
-    return TotalIn(points, day, day + 1);
-}
-
 QString TValueReadout::Unit(const TShownValue& value) const
 {
     QString unit = QString::fromStdString(value.analysis->UnitOf(value.field));
@@ -171,7 +175,7 @@ QString TValueReadout::Unit(const TShownValue& value) const
 
 QString TValueReadout::ValueText(const TShownValue& value, double time) const
 {
-    const std::optional<double> v = ValueAt(value, time);
+    const std::optional<double> v = ShownValueAt(*value.analysis, value.field, time);
     return v ? Amount(*v) + ' ' + Unit(value) : NoValue;
 }
 
@@ -210,26 +214,19 @@ QString TValueReadout::MarkerText()
         + Cell(TimeText(b), right) + Cell(DurationText(b - a), right)
         + QStringLiteral("<td></td></tr>");
     for (const TShownValue& value : ShownValues()) {
-        const std::optional<double> va = ValueAt(value, a);
-        const std::optional<double> vb = ValueAt(value, b);
+        const TMarkerComparison m = CompareAtMarkers(*value.analysis, value.field, a, b);
         const QString unit = Unit(value);
-        QString difference = NoValue;
-        if (va && vb)
-            difference = Amount(*vb - *va) + ' ' + unit;
+        const auto withUnit = [](const std::optional<double>& v, const QString& unit) {
+            return v ? Amount(*v) + ' ' + unit : NoValue;
+        };
         QString amount;
-        const TDeviceSettings& settings = *value.analysis->DeviceSettings();
-        const bool measured
-            = value.field < settings.ValueCount() && !settings.IsSumValue(value.field);
-        if (const auto rate = RateAmountOf(value.analysis->UnitOf(value.field)); rate && measured) {
-            const double sum
-                = IntegralBetween(*value.series, rate->unitsPerDay, std::min(a, b), std::max(a, b));
-            QString amountUnit = QString::fromStdString(rate->unit);
-            amount = Amount(sum) + ' ' + amountUnit.mid(1, amountUnit.size() - 2);
+        if (m.amount) {
+            const QString amountUnit = QString::fromStdString(m.amountUnit);
+            amount = withUnit(m.amount, amountUnit.mid(1, amountUnit.size() - 2));
         }
         text += QStringLiteral("<tr>") + LabelCell(*value.series)
-            + Cell(va ? Amount(*va) + ' ' + unit : NoValue, right)
-            + Cell(vb ? Amount(*vb) + ' ' + unit : NoValue, right) + Cell(difference, right)
-            + Cell(amount, right) + QStringLiteral("</tr>");
+            + Cell(withUnit(m.atStart, unit), right) + Cell(withUnit(m.atEnd, unit), right)
+            + Cell(withUnit(m.change, unit), right) + Cell(amount, right) + QStringLiteral("</tr>");
     }
     return text + QStringLiteral("</table>");
 }
@@ -241,6 +238,8 @@ void TValueReadout::ShowAt(QCustomPlot& chart, QPoint position)
         HideReadout();
         return;
     }
+    pointerChart = &chart;
+    pointer = position;
     const double time = chart.xAxis->pixelToCoord(position.x());
     QCustomPlot& upper = view.Chart();
     QCustomPlot& lower = view.Chart2();
@@ -321,6 +320,11 @@ void TValueReadout::UpdateMarkers()
         charts[0]->replot(QCustomPlot::rpQueuedReplot);
         charts[1]->replot(QCustomPlot::rpQueuedReplot);
     }
+    UpdateMarkerBox();
+}
+
+void TValueReadout::UpdateMarkerBox()
+{
     const QString text = MarkerText();
     markerBox->setVisible(!text.isEmpty());
     if (text.isEmpty())

@@ -7,6 +7,7 @@
 // or volume of each power and flow value from A to B.
 
 #include <QObject>
+#include <QPoint>
 #include <QPointer>
 #include <QString>
 
@@ -40,6 +41,11 @@ public:
     QString ReadoutText(double time);
     QString MarkerText();
 
+    // Brings the boxes up to the values shown and the time window: the marker box, and the
+    // read-out where the pointer last stood (the window may have moved under it by key).
+    // Runs by itself when the time window changes, once the events queued with it are done.
+    void Refresh();
+
     // Marker A, then B, then A again with B cleared.
     void SetMarker(double time);
     void ClearMarkers();
@@ -61,9 +67,10 @@ private:
     };
     std::vector<TShownValue> ShownValues() const;
     QString ValueText(const TShownValue& value, double time) const;
-    std::optional<double> ValueAt(const TShownValue& value, double time) const;
     QString Unit(const TShownValue& value) const;
     void UpdateMarkers();
+    void UpdateMarkerBox();
+    void RefreshSoon();
     void PlaceBox(QLabel* label, QPoint pointer);
 
     TChartView& view;
@@ -76,4 +83,8 @@ private:
     // A line on each chart per marker, and the marker's letter on the upper chart.
     std::array<std::array<QPointer<QCPItemStraightLine>, 2>, 2> markerLines;
     std::array<QPointer<QCPItemText>, 2> markerLetters;
+    // Where the read-out was last asked for, in that chart's pixels.
+    QPointer<QCustomPlot> pointerChart;
+    QPoint pointer;
+    bool refreshPending = false;
 };

@@ -138,3 +138,49 @@ TEST_F(ValueReadoutTest, TwoMarkersGiveDifferencesAndTheVolumeOfTheDaySum)
     EXPECT_FALSE(Readout().MarkerA());
     EXPECT_FALSE(Readout().MarkerBox()->isVisible());
 }
+
+TEST_F(ValueReadoutTest, BothBoxesFollowTheValuesShownAndTheTimeWindow)
+{
+    Tick(0, "V");
+    Repaint();
+    Readout().SetMarker(At(3, 1, 6));
+    Readout().SetMarker(At(3, 1, 18));
+    ASSERT_TRUE(Readout().MarkerBox()->isVisible());
+    EXPECT_FALSE(Shown(Readout().MarkerBox()).contains(Label("T1")));
+    Tick(0, "T1");
+    EXPECT_TRUE(Shown(Readout().MarkerBox()).contains(Label("T1")))
+        << Shown(Readout().MarkerBox()).toStdString();
+    Tick(0, "V"); // off again
+    EXPECT_FALSE(Shown(Readout().MarkerBox()).contains(Label("V")))
+        << Shown(Readout().MarkerBox()).toStdString();
+
+    // Moving a day on by key under a pointer that stays put: the read-out shows the time
+    // now under it.
+    const QPoint at = PixelAt(child->Chart, At(3, 1, 12), Middle());
+    Move(child->Chart, at);
+    ASSERT_TRUE(Readout().Box()->isVisible());
+    child->Chart->setFocus();
+    QTest::keyClick(child->Chart, Qt::Key_PageDown);
+    QApplication::processEvents();
+    const double now = child->Chart->xAxis->pixelToCoord(at.x());
+    ASSERT_GT(now, At(3, 2));
+    EXPECT_TRUE(Shown(Readout().Box())
+                    .startsWith(QString::fromStdString(FormatDateTime("dd.mm.yyyy hh:nn", now))))
+        << Shown(Readout().Box()).toStdString();
+}
+
+TEST_F(ValueReadoutTest, TheMarkersStayOffPicturesAsTheirBoxDoes)
+{
+    Tick(0, "T1");
+    Repaint();
+    const QImage without = child->ChartOutput().RenderPicture();
+    Readout().SetMarker(At(3, 1, 6));
+    Readout().SetMarker(At(3, 1, 18));
+    Repaint();
+    EXPECT_EQ(child->ChartOutput().RenderPicture(), without);
+    // On screen they are still there.
+    int lines = 0;
+    for (int i = 0; i < child->Chart->itemCount(); ++i)
+        lines += child->Chart->item(i)->visible();
+    EXPECT_EQ(lines, 4); // a line of A and of B, and their letters
+}
