@@ -16,6 +16,8 @@
 #include <QPicture>
 #include <QPrinter>
 
+#include <cmath>
+
 namespace {
 
 constexpr int SpanMonth = 4;
@@ -94,9 +96,9 @@ QString ProposedImageName(double windowStart, double windowEnd, int spanTime)
 QString ImageFileFilters()
 {
     const QString images = UiText(TextId::TxtImageFiles);
-    return images + QStringLiteral(" (*.jpg);;") + images + QStringLiteral(" (*.bmp);;") + images
-        + QStringLiteral(" (*.png);;PDF (*.pdf);;") + UiText(TextId::TxtAllFiles)
-        + QStringLiteral(" (*)");
+    return images + QStringLiteral(" (*.jpg)|*.jpg|") + images + QStringLiteral(" (*.bmp)|*.bmp|")
+        + images + QStringLiteral(" (*.png)|*.png|PDF (*.pdf)|*.pdf|") + UiText(TextId::TxtAllFiles)
+        + QStringLiteral(" (*.*)|*");
 }
 
 TPictureFormat PictureFormatFor(QString& name)
@@ -111,21 +113,6 @@ TPictureFormat PictureFormatFor(QString& name)
     if (!lower.contains(QStringLiteral(".jpg")))
         name += QStringLiteral(".jpg");
     return TPictureFormat::Jpeg;
-}
-
-int ResolutionDivisor(int dotsPerInch)
-{
-    if (dotsPerInch <= 300)
-        return 8;
-    if (dotsPerInch <= 600)
-        return 5;
-    if (dotsPerInch <= 1200)
-        return 2;
-    if (dotsPerInch <= 2400)
-        return 1;
-    // Finer printers lay the charts out as one of 2400 dots per inch would, so their
-    // texts never come out smaller than there.
-    return dotsPerInch / 2400;
 }
 
 // Dresses the charts for as long as it lives; the screen look comes back also when the
@@ -191,8 +178,20 @@ void TChartOutput::PrepareForOutput(bool output)
                 analysis->UpdateSeriesTitles(false);
         PutLegendBack(view.Chart());
         PutLegendBack(view.Chart2());
+        for (const QPointer<QCPAbstractItem>& item : hiddenItems)
+            if (item)
+                item->setVisible(true);
+        hiddenItems.clear();
         return;
     }
+    // Marks laid over the charts for the screen (the markers A and B) stay off paper and
+    // pictures, as the box that explains them does.
+    for (QCustomPlot* plot : {&view.Chart(), &view.Chart2()})
+        for (int i = 0; i < plot->itemCount(); ++i)
+            if (QCPAbstractItem* item = plot->item(i); item->visible()) {
+                item->setVisible(false);
+                hiddenItems.append(item);
+            }
     if (!screenTitle)
         screenTitle = view.Title();
     view.SetSideMargins(OutputSideMargin);
@@ -242,8 +241,17 @@ std::pair<int, int> TChartOutput::Shares(int total) const
 
 QSize TChartOutput::LayoutSize(QSize pagePart, int dpiX, int dpiY)
 {
-    return QSize(std::max(pagePart.width() / ResolutionDivisor(dpiX), 1),
-        std::max(pagePart.height() / ResolutionDivisor(dpiY), 1));
+    // The charts are recorded in the pixels of a picture, whose resolution is the
+    // screen's: laid out in as many of them as cover the page part, texts and lines
+    // keep on paper the size they have in points on the screen, whatever the printer's
+    // resolution.
+    const QPicture recording;
+    const auto inPicturePixels = [](int devicePixels, int deviceDpi, int pictureDpi) {
+        return std::max(
+            int(std::lround(double(devicePixels) * pictureDpi / std::max(deviceDpi, 1))), 1);
+    };
+    return QSize(inPicturePixels(pagePart.width(), dpiX, recording.logicalDpiX()),
+        inPicturePixels(pagePart.height(), dpiY, recording.logicalDpiY()));
 }
 
 QPicture TChartOutput::RecordChart(QCustomPlot& plot, QSize layout)
@@ -254,6 +262,8 @@ QPicture TChartOutput::RecordChart(QCustomPlot& plot, QSize layout)
     QPicture picture;
     QCPPainter recorder(&picture);
     recorder.setMode(QCPPainter::pmVectorized);
+    // Hairlines would come out one printer dot thin; a pixel of the layout is visible.
+    recorder.setMode(QCPPainter::pmNonCosmetic);
     view.DrawAtSize(plot, recorder, layout);
     recorder.end();
     return picture;
@@ -275,7 +285,7 @@ void TChartOutput::PlayChart(
 
 void TChartOutput::DrawCharts(QCPPainter& painter, QSize area, QSize dpi)
 {
-    // A picture (no resolution) is laid out pixel for pixel.
+    // A picture (no resolution) is laid out pixel for pixel, a page by its resolution.
     const auto layoutOf = [&](QSize part) {
         return dpi.isEmpty() ? part : LayoutSize(part, dpi.width(), dpi.height());
     };
@@ -319,7 +329,7 @@ void TChartOutput::PaintChartsPage(QPaintDevice& page)
     const int dpiX = page.logicalDpiX();
     const int dpiY = page.logicalDpiY();
     DrawCharts(painter, QSize(page.width(), page.height()), QSize(dpiX, dpiY));
-    // The resolution in small print: the chart font at a quarter of its size.
+    // The resolution in small print: two points high.
     QFont font = painter.font();
     font.setPixelSize(std::max(1, dpiY * 2 / 72));
     painter.setFont(font);
@@ -367,8 +377,8 @@ void TChartOutput::SaveChartImage(int spanTime)
             bytes = EncodeBmp(picture);
         } else {
             QBuffer buffer(&bytes);
-            buffer.open(QIODevice::WriteOnly);
-            picture.save(&buffer, "PNG");
+            if (!buffer.open(QIODevice::WriteOnly) || !picture.save(&buffer, "PNG"))
+                Fail(TextId::TxtCouldNotCreateFile, ": " + name.toStdString());
         }
     }
     WritePictureFile(name, bytes);

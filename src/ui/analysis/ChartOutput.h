@@ -5,6 +5,8 @@
 // one landscape page of a printer.
 
 #include <QImage>
+#include <QList>
+#include <QPointer>
 #include <QSize>
 #include <QString>
 
@@ -12,6 +14,7 @@
 #include <memory>
 #include <optional>
 
+class QCPAbstractItem;
 class QCPPainter;
 class QCustomPlot;
 class QPaintDevice;
@@ -47,14 +50,12 @@ enum class TPictureFormat { Jpeg, Bmp, Png, Pdf };
 // year, "_mmm-mmm_yyyy" for a quarter, "_mmm_yyyy" for a month, "yyyy_mm_dd" for a day
 // and less; short month names of the system locale.
 QString ProposedImageName(double windowStart, double windowEnd, int spanTime);
-// "Image files (*.jpg)", "(*.bmp)", "(*.png)", "PDF (*.pdf)" and "All files (*)".
+// "Image files (*.jpg)|*.jpg|", "(*.bmp)", "(*.png)", "PDF (*.pdf)" and "All files (*.*)|*",
+// as the program's file dialog takes them.
 QString ImageFileFilters();
 // ".bmp" anywhere in the name makes a bitmap; a name ending in ".png" or ".pdf" gets
 // that format; anything else is a JPEG, with ".jpg" appended when the name lacks it.
 TPictureFormat PictureFormatFor(QString& name);
-// How much smaller than the page the charts are laid out, so their texts stay readable
-// on paper: 8 up to 300 dots per inch, 5 up to 600, 2 up to 1200, 1 up to 2400.
-int ResolutionDivisor(int dotsPerInch);
 
 class TChartOutput {
 public:
@@ -84,19 +85,20 @@ public:
     // The picture of the dressed charts, as saved (the charts are dressed for it).
     QImage RenderPicture();
     // Paints the dressed charts onto one page of the device, as printed: the page
-    // shared by their on-screen heights, laid out by the resolution divisors, and the
-    // resolution in small print at the top-left corner.
+    // shared by their on-screen heights, laid out so that their texts keep their point
+    // size on paper, and the resolution in small print at the top-left corner.
     void PaintChartsPage(QPaintDevice& page);
 
-    // The size the charts are laid out at on a page of the given pixels and resolution.
+    // The size the charts are laid out at on a part of a page of the given pixels and
+    // resolution: the screen's pixels that cover it.
     static QSize LayoutSize(QSize pagePart, int dpiX, int dpiY);
 
 private:
     class Dressed;
     // The heights of the upper and lower chart within a total, by their screen heights.
     std::pair<int, int> Shares(int total) const;
-    // Both charts into the area; laid out by the resolution divisors of a page of the
-    // given resolution, or pixel for pixel for an empty one.
+    // Both charts into the area; laid out for a page of the given resolution, or pixel for
+    // pixel for an empty one.
     void DrawCharts(QCPPainter& painter, QSize area, QSize dpi);
     QPicture RecordChart(QCustomPlot& plot, QSize layout);
     void PlayChart(QCPPainter& painter, const QPicture& picture, QRect target, QSize layout);
@@ -110,4 +112,6 @@ private:
     std::unique_ptr<QPrinter> printer;
     // The titles as the screen showed them before the charts were dressed.
     std::optional<QString> screenTitle;
+    // What the screen shows over the charts and the output leaves out.
+    QList<QPointer<QCPAbstractItem>> hiddenItems;
 };

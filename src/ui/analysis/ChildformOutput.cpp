@@ -6,6 +6,7 @@
 #include "ui/analysis/OutputDialogs.h"
 #include "ui/analysis/TableGrid.h"
 #include "ui/analysis/TablePrinter.h"
+#include "ui/common/ApplicationErrors.h"
 #include "ui/common/UiText.h"
 
 #include <QComboBox>
@@ -61,10 +62,12 @@ void TChildform::PrintPreview()
     QPrintPreviewDialog preview(&printer, this);
     preview.setWindowTitle(UiText(TextId::TxtPrintPreview));
     connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this, table](QPrinter* page) {
-        if (table)
-            PaintTablePages(*page, Grid->Content(), TablePrintMetrics());
-        else
-            chartOutput->PaintChartsPage(*page);
+        RunGuarded([&] {
+            if (table)
+                PaintTablePages(*page, Grid->Content(), TablePrintMetrics());
+            else
+                chartOutput->PaintChartsPage(*page);
+        });
     });
     preview.exec();
 }

@@ -1,9 +1,9 @@
 #include "ui/analysis/OutputDialogs.h"
 
 #include "core/base/KalvexError.h"
+#include "ui/common/FileDialog.h"
 #include "ui/common/UiText.h"
 
-#include <QFileDialog>
 #include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -13,14 +13,10 @@ TOutputDialogs StandardOutputDialogs(QWidget* parent)
     const QPointer<QWidget> owner(parent);
     TOutputDialogs dialogs;
     dialogs.saveFile = [owner](const QString& proposedName, const QString& filters) {
-        QFileDialog dialog(owner, UiText(TextId::TxtSave), QString(), filters);
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setDefaultSuffix(QStringLiteral("jpg"));
-        dialog.selectFile(proposedName);
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        QString name = proposedName;
+        if (!ShowFileDialog(name, owner, filters, false, QStringLiteral("*.jpg"), QString()))
             return QString();
-        return dialog.selectedFiles().first();
+        return name;
     };
     dialogs.printer = [owner](QPrinter& printer) {
         QPrintDialog dialog(&printer, owner);

@@ -7,8 +7,9 @@
 class QPrinter;
 class QWidget;
 
-// A save dialog with the proposed name in the current folder and ".jpg" added to a
-// name without extension; the print dialog over the window's printer.
+// The program's save dialog with the proposed name in the current folder, ".jpg" or the
+// chosen type's extension added to a name without one; the print dialog over the
+// window's printer.
 TOutputDialogs StandardOutputDialogs(QWidget* parent);
 
 // Raises "The document could not be printed." when the printer ended in an error.

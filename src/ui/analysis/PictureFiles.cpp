@@ -8,7 +8,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 
+#include <jerror.h>
 #include <jpeglib.h>
 
 namespace {
@@ -25,8 +27,49 @@ void JumpBack(j_common_ptr info)
     std::longjmp(reinterpret_cast<JpegErrorJump*>(info->err)->back, 1);
 }
 
-// Returns false when libjpeg gave up; out then holds nothing to keep.
-bool EncodeRows(const QImage& rgb, int quality, unsigned char** out, unsigned long* size)
+// The encoder's output, grown by doubling. Owned here, not by libjpeg, so it is freed
+// exactly once however the encoder ends; libjpeg's own memory destination leaves the
+// caller a pointer to a buffer it freed when it fails after growing it.
+struct JpegBuffer {
+    jpeg_destination_mgr manager;
+    unsigned char* data = nullptr;
+    std::size_t capacity = 0;
+};
+
+constexpr std::size_t JpegFirstCapacity = 1 << 16;
+
+void StartBuffer(j_compress_ptr info)
+{
+    auto* buffer = reinterpret_cast<JpegBuffer*>(info->dest);
+    buffer->data = static_cast<unsigned char*>(std::malloc(JpegFirstCapacity));
+    if (!buffer->data)
+        ERREXIT1(info, JERR_OUT_OF_MEMORY, 1);
+    buffer->capacity = JpegFirstCapacity;
+    buffer->manager.next_output_byte = buffer->data;
+    buffer->manager.free_in_buffer = buffer->capacity;
+}
+
+boolean GrowBuffer(j_compress_ptr info)
+{
+    auto* buffer = reinterpret_cast<JpegBuffer*>(info->dest);
+    // libjpeg asks when the buffer is full; a failed realloc leaves it as it was.
+    auto* grown = static_cast<unsigned char*>(std::realloc(buffer->data, buffer->capacity * 2));
+    if (!grown)
+        ERREXIT1(info, JERR_OUT_OF_MEMORY, 2);
+    buffer->data = grown;
+    buffer->manager.next_output_byte = grown + buffer->capacity;
+    buffer->manager.free_in_buffer = buffer->capacity;
+    buffer->capacity *= 2;
+    return TRUE;
+}
+
+void EndBuffer(j_compress_ptr)
+{
+}
+
+// Returns false when libjpeg gave up; the buffer then holds nothing to keep, but is the
+// caller's to free either way.
+bool EncodeRows(const QImage& rgb, int quality, JpegBuffer& buffer)
 {
     jpeg_compress_struct info;
     JpegErrorJump error;
@@ -37,7 +80,10 @@ bool EncodeRows(const QImage& rgb, int quality, unsigned char** out, unsigned lo
         return false;
     }
     jpeg_create_compress(&info);
-    jpeg_mem_dest(&info, out, size);
+    buffer.manager.init_destination = StartBuffer;
+    buffer.manager.empty_output_buffer = GrowBuffer;
+    buffer.manager.term_destination = EndBuffer;
+    info.dest = &buffer.manager;
     info.image_width = static_cast<JDIMENSION>(rgb.width());
     info.image_height = static_cast<JDIMENSION>(rgb.height());
     info.input_components = 3;
@@ -70,16 +116,15 @@ void PutLittleEndian(QByteArray& bytes, int at, quint32 value, int count)
 QByteArray EncodeJpeg(const QImage& picture, int quality)
 {
     const QImage rgb = picture.convertToFormat(QImage::Format_RGB888);
-    unsigned char* out = nullptr;
-    unsigned long size = 0;
-    const bool encoded = EncodeRows(rgb, quality, &out, &size);
-    QByteArray bytes;
-    if (encoded && out)
-        bytes = QByteArray(reinterpret_cast<const char*>(out), static_cast<qsizetype>(size));
-    std::free(out);
-    if (!encoded)
+    if (rgb.isNull())
         Fail(TextId::TxtCouldNotCreateFile);
-    return bytes;
+    JpegBuffer buffer;
+    const bool encoded = EncodeRows(rgb, quality, buffer);
+    const std::unique_ptr<unsigned char, decltype(&std::free)> owned(buffer.data, &std::free);
+    if (!encoded || !owned)
+        Fail(TextId::TxtCouldNotCreateFile);
+    const std::size_t size = buffer.capacity - buffer.manager.free_in_buffer;
+    return QByteArray(reinterpret_cast<const char*>(owned.get()), static_cast<qsizetype>(size));
 }
 
 QByteArray EncodeBmp(const QImage& picture)

@@ -21,6 +21,21 @@ QStringList NameFiltersOf(const QString& filter)
     return filters;
 }
 
+namespace {
+
+// "bmp" of "Image files (*.bmp)"; empty for a filter of several patterns or of all files.
+QString SuffixOfNameFilter(const QString& nameFilter)
+{
+    const qsizetype open = nameFilter.lastIndexOf(QLatin1String("(*."));
+    if (open < 0 || !nameFilter.endsWith(QLatin1Char(')')))
+        return {};
+    const QString suffix = nameFilter.mid(open + 3, nameFilter.size() - open - 4);
+    return suffix.contains(QLatin1Char(' ')) || suffix.contains(QLatin1Char('*')) ? QString()
+                                                                                  : suffix;
+}
+
+} // namespace
+
 bool ShowFileDialog(QString& fileName, QWidget* owner, const QString& filter, bool open,
     const QString& defaultExtension, const QString& initialDirectory)
 {
@@ -32,6 +47,12 @@ bool ShowFileDialog(QString& fileName, QWidget* owner, const QString& filter, bo
     if (suffix.startsWith(QLatin1String("*.")))
         suffix.remove(0, 2);
     dialog.setDefaultSuffix(suffix);
+    // The type chosen in the list gives a name without extension its extension.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+        [&dialog, suffix](const QString& nameFilter) {
+            const QString chosen = SuffixOfNameFilter(nameFilter);
+            dialog.setDefaultSuffix(chosen.isEmpty() ? suffix : chosen);
+        });
     const QFileInfo given(fileName);
     if (!initialDirectory.isEmpty())
         dialog.setDirectory(initialDirectory);

@@ -12,8 +12,9 @@ class QWidget;
 QStringList NameFiltersOf(const QString& filter);
 
 // The open (open set: the file must exist) or save dialog, starting in the initial
-// directory (or the folder of the given name) with the given name preselected. The
-// default extension ("*.jpg") is appended to a typed name without one. True and the
-// chosen full name when the user confirms.
+// directory (or the folder of the given name) with the given name preselected. A name
+// without extension gets that of the file type chosen in the list, or the default
+// extension ("*.jpg") while the type is one of several patterns or all files. True and
+// the chosen full name when the user confirms.
 bool ShowFileDialog(QString& fileName, QWidget* owner, const QString& filter, bool open,
     const QString& defaultExtension, const QString& initialDirectory);

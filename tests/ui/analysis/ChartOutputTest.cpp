@@ -9,6 +9,7 @@
 #include "core/settings/IniSettings.h"
 #include "samplegen/SampleGenerator.h"
 #include "support/GuiTestHelpers.h"
+#include "ui/analysis/ChartLook.h"
 #include "ui/analysis/ChartView.h"
 #include "ui/analysis/Childform.h"
 #include "ui/analysis/GraphPanel.h"
@@ -18,10 +19,13 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QPrinter>
+#include <QScreen>
 #include <QScrollArea>
 #include <QTabBar>
 #include <QTest>
@@ -212,6 +216,33 @@ std::pair<int, int> AxisLines(const QImage& image, int fromY, int toY)
     return {left, right};
 }
 
+// What a time label of the charts' 8-point font measures in a PDF.
+double ChartTextHeight()
+{
+    static const double height = PdfHeightOfText(ChartFont(), "12:00");
+    return height;
+}
+
+// The width of the upper chart's left value axis on the printed page: the ink of the
+// columns around it, read from the page rendered at 300 dots per inch.
+double AxisLineWidthMm(const QString& pdf)
+{
+    constexpr int Dpi = 300;
+    const QImage page = PdfPageImage(pdf, 1, Dpi);
+    if (page.isNull())
+        return 0;
+    const int fromY = page.height() / 5;
+    const int toY = page.height() * 2 / 5;
+    const int axis = AxisLines(page, fromY, toY).first;
+    if (axis < 0)
+        return 0;
+    double ink = 0;
+    for (int x = std::max(axis - 4, 0); x <= std::min(axis + 4, page.width() - 1); ++x)
+        for (int y = fromY; y < toY; ++y)
+            ink += (255 - qGray(page.pixel(x, y))) / 255.0;
+    return ink / (toY - fromY) * 25.4 / Dpi;
+}
+
 TEST_F(ChartOutputTest, ASavedJpegIsTheWholePictureAtQualityHundred)
 {
     Load({10}, {2024, 3, 1}, {2024, 3, 2});
@@ -221,8 +252,8 @@ TEST_F(ChartOutputTest, ASavedJpegIsTheWholePictureAtQualityHundred)
     const QString path = Temp(QStringLiteral("Result.jpg"));
     SaveAs(path);
     EXPECT_EQ(proposedName, "Chart2024_03_01");
-    EXPECT_TRUE(offeredFilters.startsWith("Image files (*.jpg);;Image files (*.bmp);;"));
-    EXPECT_TRUE(offeredFilters.endsWith("All files (*)"));
+    EXPECT_TRUE(offeredFilters.startsWith("Image files (*.jpg)|*.jpg|Image files (*.bmp)|*.bmp|"));
+    EXPECT_TRUE(offeredFilters.endsWith("All files (*.*)|*"));
 
     const DecodedJpeg jpeg = ReadJpeg(path);
     ASSERT_EQ(jpeg.picture.size(), QSize(1280, 1024));
@@ -378,12 +409,6 @@ TEST(ChartOutputNames, ProposedNamesFollowTheTimeWindow)
     name = "Result.gif";
     EXPECT_EQ(PictureFormatFor(name), TPictureFormat::Jpeg);
     EXPECT_EQ(name, "Result.gif.jpg");
-
-    EXPECT_EQ(ResolutionDivisor(300), 8);
-    EXPECT_EQ(ResolutionDivisor(600), 5);
-    EXPECT_EQ(ResolutionDivisor(1200), 2);
-    EXPECT_EQ(ResolutionDivisor(2400), 1);
-    EXPECT_EQ(ResolutionDivisor(4800), 2);
 }
 
 TEST_F(ChartOutputTest, TheWindowProposesTheQuarterByItsMonths)
@@ -519,35 +544,74 @@ TEST_F(ChartOutputTest, TheSaveDialogOffersTheProposedNameAndWritesTheChosenFile
     EXPECT_EQ(ReadJpeg(target + ".jpg").picture.size(), QSize(1280, 1024));
 }
 
-TEST_F(ChartOutputTest, ChartsPrintOnOneLandscapePageLaidOutByTheResolution)
+TEST_F(ChartOutputTest, TheTypeChosenInTheSaveDialogDecidesANameWithoutExtension)
+{
+    Load({10}, {2024, 3, 1}, {2024, 3, 1});
+    Tick(0, "T1");
+    struct Case {
+        int typeSteps; // presses of the down key in the file type list
+        QString typed; // empty: the proposed name
+        QString written;
+        QByteArray firstBytes;
+    };
+    const Case cases[] = {
+        {1, {}, "Chart2024_03_01.bmp", "BM"}, {2, {}, "Chart2024_03_01.png", "\x89PNG"},
+        {3, {}, "Chart2024_03_01.pdf", "%PDF"},
+        {4, {}, "Chart2024_03_01.jpg", "\xFF\xD8"}, // all files: the default type
+        {1, "Typed.png", "Typed.png", "\x89PNG"}, // a known extension decides by itself
+    };
+    for (const Case& c : cases) {
+        QDir(files.path()).removeRecursively();
+        QDir().mkpath(files.path());
+        WhenModalAppears([&](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            ASSERT_TRUE(dialog);
+            // Opened in the middle of the desktop, as the program's other file dialogs.
+            const QRect desktop = dialog->screen()->availableGeometry();
+            EXPECT_LE((dialog->frameGeometry().center() - desktop.center()).manhattanLength(), 4);
+            dialog->setDirectory(files.path());
+            auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+            ASSERT_TRUE(types);
+            types->setFocus();
+            for (int i = 0; i < c.typeSteps; ++i)
+                QTest::keyClick(types, Qt::Key_Down);
+            if (!c.typed.isEmpty())
+                dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(c.typed);
+            QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+        });
+        child->SaveChartImage();
+        QFile written(Temp(c.written));
+        ASSERT_TRUE(written.open(QIODevice::ReadOnly)) << c.written.toStdString();
+        EXPECT_EQ(written.read(c.firstBytes.size()), c.firstBytes) << c.written.toStdString();
+        EXPECT_EQ(QDir(files.path()).entryList(QDir::Files).size(), 1) << c.written.toStdString();
+    }
+}
+
+TEST_F(ChartOutputTest, PrintedChartsKeepTheirTextSizeAtEveryResolution)
 {
     if (!PopplerAvailable())
         GTEST_SKIP() << "pdfinfo and pdftotext (poppler-utils) are not installed";
     Load({10}, {2024, 3, 1}, {2024, 3, 1});
     Tick(0, "T1");
     Tick(0, "R1");
-    const QString at600 = Temp("charts600.pdf");
-    PrintToPdf(at600, 600);
-    EXPECT_EQ(PdfInfo(at600, "Pages"), "1");
-    const QStringList size = PdfInfo(at600, "Page size").split(' ');
-    ASSERT_GE(size.size(), 3);
-    EXPECT_GT(size[0].toDouble(), size[2].toDouble()); // landscape
-    const QString text = PdfPageText(at600, 1);
-    EXPECT_TRUE(text.contains("X: 600 - Y: 600")) << text.toStdString();
     const QString lane
         = QString::fromStdString(Device(0).DeviceSettings()->GetLabel(Field(0, "R1")));
-    EXPECT_TRUE(text.contains(lane));
-
-    // The charts are laid out at a fifth of the page at 600 dots per inch and at half of
-    // it at 1200: the same chart text comes out (5 / 600) / (2 / 1200) = 5 times higher.
-    const QString word = "[°C]";
-    const double high600 = PdfWordHeight(at600, 1, word);
-    const QString at1200 = Temp("charts1200.pdf");
-    PrintToPdf(at1200, 1200);
-    const double high1200 = PdfWordHeight(at1200, 1, word);
-    ASSERT_GT(high600, 0);
-    ASSERT_GT(high1200, 0);
-    EXPECT_NEAR(high600 / high1200, 5.0, 0.3);
+    for (const int dpi : {300, 600, 1200, 2400}) {
+        const QString path = Temp(QString("charts%1.pdf").arg(dpi));
+        PrintToPdf(path, dpi);
+        EXPECT_EQ(PdfInfo(path, "Pages"), "1") << dpi;
+        const QStringList size = PdfInfo(path, "Page size").split(' ');
+        ASSERT_GE(size.size(), 3);
+        EXPECT_GT(size[0].toDouble(), size[2].toDouble()) << dpi; // landscape
+        const QString text = PdfPageText(path, 1);
+        EXPECT_TRUE(text.contains(QString("X: %1 - Y: %1").arg(dpi))) << text.toStdString();
+        EXPECT_TRUE(text.contains(lane)) << dpi;
+        // The charts' texts are 8 points high on screen, and so on paper.
+        EXPECT_NEAR(PdfWordHeight(path, 1, "12:00"), ChartTextHeight(), ChartTextHeight() / 4)
+            << dpi;
+        // The value axis, a line of at least a quarter of a millimetre.
+        EXPECT_GE(AxisLineWidthMm(path), 0.25) << dpi;
+    }
 }
 
 TEST_F(ChartOutputTest, InTheTableViewPrintGoesToPortraitPagesOfTheTable)
@@ -557,19 +621,26 @@ TEST_F(ChartOutputTest, InTheTableViewPrintGoesToPortraitPagesOfTheTable)
     Load({10, 21}, {2024, 3, 1}, {2024, 3, 3});
     child->ShowTableView(true);
     ASSERT_GT(child->Grid->RowCount(), 3);
-    const QString path = Temp("table.pdf");
-    PrintToPdf(path, 600);
-    EXPECT_EQ(PdfInfo(path, "Pages"), "1");
-    const QStringList size = PdfInfo(path, "Page size").split(' ');
-    ASSERT_GE(size.size(), 3);
-    EXPECT_LT(size[0].toDouble(), size[2].toDouble()); // portrait
-    const QString text = PdfPageText(path, 1);
     const auto& content = child->Grid->Content();
-    for (int r : {1, content.RowCount() - 1})
-        EXPECT_TRUE(text.contains(QString::fromStdString(content.Text(0, r))))
-            << content.Text(0, r);
-    EXPECT_TRUE(text.contains(
-        QString::fromStdString(content.Text(content.ColumnCount() - 1, content.RowCount() - 1))));
+    const QString date = QString::fromStdString(content.Text(0, content.RowCount() - 1));
+    const double nominal = PdfHeightOfText(child->Grid->font(), date);
+    ASSERT_GT(nominal, 0);
+    for (const int dpi : {300, 600, 1200, 2400}) {
+        const QString path = Temp(QString("table%1.pdf").arg(dpi));
+        PrintToPdf(path, dpi);
+        EXPECT_EQ(PdfInfo(path, "Pages"), "1") << dpi;
+        const QStringList size = PdfInfo(path, "Page size").split(' ');
+        ASSERT_GE(size.size(), 3);
+        EXPECT_LT(size[0].toDouble(), size[2].toDouble()) << dpi; // portrait
+        const QString text = PdfPageText(path, 1);
+        for (int r : {1, content.RowCount() - 1})
+            EXPECT_TRUE(text.contains(QString::fromStdString(content.Text(0, r))))
+                << content.Text(0, r) << " at " << dpi;
+        EXPECT_TRUE(text.contains(QString::fromStdString(
+            content.Text(content.ColumnCount() - 1, content.RowCount() - 1))));
+        // The screen's texts at their size on paper.
+        EXPECT_NEAR(PdfWordHeight(path, 1, date), nominal, nominal / 4) << dpi;
+    }
 }
 
 } // namespace

@@ -1,9 +1,12 @@
 #include "ui/analysis/OutputFiles.h"
 
 #include <QFile>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 
 #include <cstdio>
 
@@ -97,4 +100,30 @@ double PdfWordHeight(const QString& path, int page, const QString& word)
             return match.captured(4).toDouble() - match.captured(2).toDouble();
     }
     return 0;
+}
+
+double PdfHeightOfText(const QFont& font, const QString& word)
+{
+    // A page with nothing but the word in that font, measured as the printouts are.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("reference.pdf"));
+    {
+        QPdfWriter writer(path);
+        writer.setResolution(1200);
+        QPainter painter(&writer);
+        painter.setFont(font);
+        painter.drawText(QPoint(1200, 1200), word);
+    }
+    return PdfWordHeight(path, 1, word);
+}
+
+QImage PdfPageImage(const QString& path, int page, int dpi)
+{
+    QTemporaryDir dir;
+    const QString stem = dir.filePath(QStringLiteral("page"));
+    Run(QStringLiteral("pdftoppm"),
+        {QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"), QString::number(page),
+            QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-png"),
+            QStringLiteral("-singlefile"), path, stem});
+    return QImage(stem + QStringLiteral(".png"));
 }

@@ -2,6 +2,7 @@
 // Reading back what the outputs wrote: JPEG pictures through libjpeg (with their
 // quantisation tables) and PDF documents through poppler's pdfinfo and pdftotext.
 
+#include <QFont>
 #include <QImage>
 #include <QString>
 
@@ -25,3 +26,8 @@ QString PdfInfo(const QString& path, const QString& key);
 QString PdfPageText(const QString& path, int page);
 // The height in points of the first word on the page that equals the text; 0 if none.
 double PdfWordHeight(const QString& path, int page, const QString& word);
+// The height pdftotext gives the word written alone in the font: what a printed text of
+// that size measures.
+double PdfHeightOfText(const QFont& font, const QString& word);
+// The page rendered by poppler at the resolution; a null image when that fails.
+QImage PdfPageImage(const QString& path, int page, int dpi);
