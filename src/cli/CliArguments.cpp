@@ -103,10 +103,12 @@ using CommandOption
     = std::function<bool(const std::string& option, const std::string& value, std::string& error)>;
 
 // The directory and the options of a command, in any order: the shared ones, then the
-// command's own (false for an option it does not know). A flag takes no value. Returns
-// what makes no sense, or nothing.
+// command's own (false for an option it does not know). A flag takes no value; an option
+// of a pair takes two, handed over as one separated by a blank. Returns what makes no
+// sense, or nothing.
 std::string ParseCommand(const std::vector<std::string>& args, TLoadRequest& request,
-    const std::vector<std::string>& flags, const CommandOption& commandOption)
+    const std::vector<std::string>& flags, const CommandOption& commandOption,
+    const std::vector<std::string>& pairs = {})
 {
     for (size_t i = 1; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -119,6 +121,15 @@ std::string ParseCommand(const std::vector<std::string>& args, TLoadRequest& req
         std::string error;
         if (std::find(flags.begin(), flags.end(), arg) != flags.end()) {
             commandOption(arg, std::string(), error);
+            continue;
+        }
+        if (std::find(pairs.begin(), pairs.end(), arg) != pairs.end()) {
+            if (i + 2 >= args.size())
+                return arg + " needs two values";
+            commandOption(arg, args[i + 1] + ' ' + args[i + 2], error);
+            i += 2;
+            if (!error.empty())
+                return error;
             continue;
         }
         if (i + 1 >= args.size())
@@ -165,6 +176,14 @@ bool ParseReportOption(const std::string& option, const std::string& value, TRep
         request.at = ParseIsoDateTime(value);
         if (!request.at)
             error = "--at needs YYYY-MM-DD or YYYY-MM-DDThh:mm, not " + value;
+    } else if (option == "--between") {
+        const size_t blank = value.find(' ');
+        const auto from = ParseIsoDateTime(value.substr(0, blank));
+        const auto to = ParseIsoDateTime(value.substr(blank + 1));
+        if (!from || !to)
+            error = "--between needs FROM TO as YYYY-MM-DD[Thh:mm], not " + value;
+        else
+            request.between = {{*from, *to}};
     } else if (option == "--each") {
         request.each = true;
     } else if (option == "--device") {
@@ -186,9 +205,12 @@ std::string ParseReport(const std::vector<std::string>& args, TReportRequest& re
     std::string error = ParseCommand(args, request, {"--each"},
         [&request](const std::string& option, const std::string& value, std::string& error) {
             return ParseReportOption(option, value, request, error);
-        });
+        },
+        {"--between"});
     if (!error.empty())
         return error;
+    if (request.between && request.each)
+        return "--between measures in the one window of a report, not with --each";
     if (request.outDirectory.empty())
         return "no output directory given (--out OUTDIR)";
     const bool overview = request.device == "overview";
@@ -210,7 +232,7 @@ std::string CliUsage()
            "                          [--series PREFIX:FIELD]... [--threads N]\n"
            "       kalvex-cli report DIR --out OUTDIR [--from YYYY-MM-DD] [--to YYYY-MM-DD]\n"
            "                          [--window 1h|3h|8h|day|month|quarter|year]\n"
-           "                          [--at YYYY-MM-DD[Thh:mm]] [--each]\n"
+           "                          [--at YYYY-MM-DD[Thh:mm]] [--each] [--between FROM TO]\n"
            "                          [--device PREFIX|overview] [--show FIELD]...\n"
            "                          [--lang CODE] [--format jpg|bmp|png|pdf] [--threads N]\n"
            "Both load the log files below DIR (two folder levels deep) for the period, as\n"
@@ -224,7 +246,9 @@ std::string CliUsage()
            "the first device) or the Overview tab; each --show ticks a value of it (on the\n"
            "Overview tab as PREFIX:FIELD, e.g. --show 10:Ptag). --window chooses the time\n"
            "window (default day), --at moves to the one that holds the date or time, --each\n"
-           "writes one set per slider position into OUTDIR/<name>/ and an index.json.\n";
+           "writes one set per slider position into OUTDIR/<name>/ and an index.json.\n"
+           "--between sets the markers A and B at FROM and TO (YYYY-MM-DDThh:mm, inside the\n"
+           "window) and adds what they measure to report.json.\n";
 }
 
 TCliCommand ParseCliArguments(const std::vector<std::string>& args)

@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // What both commands load: the log files below a directory for a period, in a language.
@@ -29,6 +30,8 @@ struct TReportRequest : TLoadRequest {
     std::string outDirectory;
     int spanTime = 3; // the entry of the time-window list: 0 "1 hour" … 3 "1 day" … 6 "1 year"
     std::optional<TDateTime> at;
+    // Markers A and B, in the report's window.
+    std::optional<std::pair<TDateTime, TDateTime>> between;
     bool each = false;
     std::string device; // a device prefix, "overview", or empty for the first device
     std::vector<std::string> show; // FIELD, or PREFIX:FIELD on the "Overview" tab

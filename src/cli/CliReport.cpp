@@ -39,6 +39,8 @@ void DriveWindow(TReportWindow& window, const TReportRequest& request, std::ostr
         window.ShowValue(value);
     if (request.at)
         window.MoveTo(*request.at);
+    if (request.between)
+        window.SetMarkers(request.between->first, request.between->second);
     if (window.ShownLabels().empty())
         err << "kalvex-cli: no value is shown in the charts, so no chart picture is written"
                " (choose values with --show)\n";

@@ -3,9 +3,13 @@
 #include "cli/CliArguments.h"
 #include "cli/ReportWindow.h"
 #include "core/loading/TableContent.h"
+#include "core/logdata/LogAnalysis.h"
+#include "core/logdata/ShownValues.h"
 #include "ui/analysis/PictureFiles.h"
 
 #include <QDir>
+
+#include <cmath>
 
 namespace {
 
@@ -22,6 +26,26 @@ std::string CsvCell(const std::string& text)
             quoted += '"';
     }
     return quoted + '"';
+}
+
+ordered_json Optional(const std::optional<double>& value)
+{
+    return value ? ordered_json(*value) : ordered_json(nullptr);
+}
+
+// What the markers measure of every value shown, as the window's marker box shows it.
+ordered_json BetweenMarkers(const TReportWindow& window, TDateTime a, TDateTime b)
+{
+    ordered_json values = ordered_json::array();
+    for (const TReportWindow::TShownField& shown : window.ShownFields()) {
+        const TMarkerComparison m = CompareAtMarkers(*shown.analysis, shown.field, a, b);
+        values.push_back({{"label", shown.label}, {"unit", shown.analysis->UnitOf(shown.field)},
+            {"atStart", Optional(m.atStart)}, {"atEnd", Optional(m.atEnd)},
+            {"change", Optional(m.change)}, {"amount", Optional(m.amount)},
+            {"amountUnit", m.amount ? ordered_json(m.amountUnit) : ordered_json(nullptr)}});
+    }
+    return {{"start", FormatCliDateTime(a)}, {"end", FormatCliDateTime(b)},
+        {"minutes", std::llround((b - a) * MinutesPerDay)}, {"values", std::move(values)}};
 }
 
 } // namespace
@@ -67,6 +91,8 @@ ordered_json WriteReportSet(TReportWindow& window, const QString& folder, const 
         {"slider", {{"position", window.SliderPosition()}, {"maximum", window.SliderMaximum()}}},
         {"device", window.DeviceText()}, {"shown", window.ShownLabels()},
         {"chart", chart ? ordered_json(chartName) : ordered_json(nullptr)}};
+    if (const auto markers = window.Markers())
+        description["between"] = BetweenMarkers(window, markers->first, markers->second);
     WriteReportFile(dir.filePath(QStringLiteral("report.json")), ReportJsonText(description));
     return description;
 }

@@ -9,6 +9,7 @@
 #include "ui/analysis/GraphPanel.h"
 #include "ui/analysis/TableGrid.h"
 #include "ui/analysis/TimeNavigation.h"
+#include "ui/analysis/ValueReadout.h"
 #include "ui/analysis/ValueSelector.h"
 #include "ui/common/ApplicationErrors.h"
 
@@ -250,11 +251,41 @@ std::string TReportWindow::DeviceText() const
 std::vector<std::string> TReportWindow::ShownLabels() const
 {
     std::vector<std::string> labels;
-    if (const QScrollArea* list = ValueListInFront())
-        for (const TGraphPanel* row : RowsOf(*list))
-            if (row->PlotBox->isChecked())
-                labels.push_back(row->Name().toStdString());
+    for (const TShownField& shown : ShownFields())
+        labels.push_back(shown.label);
     return labels;
+}
+
+std::vector<TReportWindow::TShownField> TReportWindow::ShownFields() const
+{
+    std::vector<TShownField> fields;
+    if (const QScrollArea* list = ValueListInFront())
+        for (TGraphPanel* row : RowsOf(*list))
+            if (row->PlotBox->isChecked())
+                fields.push_back({row->Name().toStdString(), &row->Analysis(), row->ValueIndex()});
+    return fields;
+}
+
+void TReportWindow::SetMarkers(TDateTime a, TDateTime b)
+{
+    const TTimeSpan shown = Window();
+    for (const TDateTime marker : {a, b})
+        if (marker < shown.start - OneMinute / 2 || marker >= shown.end - OneMinute / 2)
+            throw TReportError(2,
+                "the marker at " + FormatCliDateTime(marker) + " lies outside the window "
+                    + FormatCliDateTime(shown.start) + " to " + FormatCliDateTime(shown.end));
+    TValueReadout& readout = window->Readout();
+    readout.ClearMarkers();
+    readout.SetMarker(a);
+    readout.SetMarker(b);
+}
+
+std::optional<std::pair<TDateTime, TDateTime>> TReportWindow::Markers() const
+{
+    const TValueReadout& readout = window->Readout();
+    if (!readout.MarkerA() || !readout.MarkerB())
+        return std::nullopt;
+    return std::pair{*readout.MarkerA(), *readout.MarkerB()};
 }
 
 bool TReportWindow::SaveChartImage(const QString& path)

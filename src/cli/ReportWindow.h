@@ -72,6 +72,17 @@ public:
     std::string DeviceText() const;
     // The labels of the ticked values in the list in front, top to bottom.
     std::vector<std::string> ShownLabels() const;
+    struct TShownField {
+        std::string label;
+        const TLogAnalysis* analysis;
+        int field;
+    };
+    // The same values with the field each one is.
+    std::vector<TShownField> ShownFields() const;
+    // Sets markers A and B as two Shift-clicks would; both must lie in the time window.
+    void SetMarkers(TDateTime a, TDateTime b);
+    // A and B when both are set.
+    std::optional<std::pair<TDateTime, TDateTime>> Markers() const;
     // Saves the charts as the window's Save command does, answering its file dialog with
     // the path; false (and nothing written) when the charts show no value.
     bool SaveChartImage(const QString& path);

@@ -338,3 +338,59 @@ TEST_F(CliReportTest, TheReportToolIsFoundThroughALinkAndItsAbsenceIsReported)
     EXPECT_NE(report.err.find("cannot run"), std::string::npos) << report.err;
     EXPECT_NE(report.err.find("kalvex-report"), std::string::npos) << report.err;
 }
+
+TEST(CliReportMarkers, BetweenMeasuresTheFlowAndPowerBetweenTheMarkers)
+{
+    // 2 March 2024: 3.6 l/min and 6 kW from 10:00 to 10:59, nothing else all day.
+    QTemporaryDir logs, settings, out;
+    std::string text = "dd.mm.yy hh:mm;V[l/min];P[kW]\r\n";
+    for (int minute = 0; minute < 1440; ++minute) {
+        const bool on = minute >= 600 && minute < 660;
+        char line[64];
+        std::snprintf(line, sizeof line, "02.03.24 %02d:%02d;%s;%s\r\n", minute / 60, minute % 60,
+            on ? "3,6" : "0", on ? "6" : "0");
+        text += line;
+    }
+    WriteTestFile(logs.filePath("10240302.csv").toStdString(), text);
+    const auto report = [&](const QStringList& args) {
+        return RunCli(
+            QStringList{"report", logs.path(), "--out", out.path(), "--show", "P", "--show", "V"}
+                << args,
+            settings.path());
+    };
+
+    const CliRun run = report({"--between", "2024-03-02T10:15", "2024-03-02T10:45"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const json between = ReadJson(out.filePath("report.json"))["between"];
+    EXPECT_EQ(between["start"], "2024-03-02T10:15");
+    EXPECT_EQ(between["end"], "2024-03-02T10:45");
+    EXPECT_EQ(between["minutes"], 30);
+    ASSERT_EQ(between["values"].size(), 2u);
+    const json& v
+        = between["values"][0]["label"] == "V" ? between["values"][0] : between["values"][1];
+    const json& p
+        = between["values"][0]["label"] == "V" ? between["values"][1] : between["values"][0];
+    EXPECT_EQ(v["unit"], "[l/min]");
+    EXPECT_NEAR(v["amount"].get<double>(), 108.0, 1e-6);
+    EXPECT_EQ(v["amountUnit"], "[l]");
+    EXPECT_EQ(v["atStart"], 3.6);
+    EXPECT_EQ(v["change"], 0.0);
+    EXPECT_NEAR(p["amount"].get<double>(), 3.0, 1e-9);
+    EXPECT_EQ(p["amountUnit"], "[kWh]");
+
+    struct Refused {
+        QStringList args;
+        std::string message;
+    };
+    const Refused refused[] = {
+        {{"--between", "2024-03-01T10:15", "2024-03-02T10:45"}, "outside the window"},
+        {{"--between", "2024-03-02T10:15"}, "needs two values"},
+        {{"--between", "2024-03-02T10:15", "noon"}, "--between needs FROM TO"},
+        {{"--between", "2024-03-02T10:15", "2024-03-02T10:45", "--each"}, "not with --each"},
+    };
+    for (const Refused& r : refused) {
+        const CliRun bad = report(r.args);
+        EXPECT_EQ(bad.exitCode, 2) << r.message;
+        EXPECT_NE(bad.err.find(r.message), std::string::npos) << bad.err;
+    }
+}
