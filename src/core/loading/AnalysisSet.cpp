@@ -3,8 +3,10 @@
 #include "core/base/KalvexError.h"
 #include "core/base/LanguageTable.h"
 #include "core/loading/LogFileNames.h"
+#include "core/logdata/Formula.h"
 #include "core/logdata/LogAnalysis.h"
 #include "core/logdata/LogFileReader.h"
+#include "core/settings/IniSettings.h"
 
 #include <algorithm>
 #include <new>
@@ -47,6 +49,10 @@ void TAnalysisSet::BeginLoad(
     requestedFrom = from;
     requestedTo = to;
     deviceList = std::move(devices);
+    {
+        const std::lock_guard guard(warningsLock);
+        derivedProblems.clear();
+    }
     try {
         analyses.resize(deviceList.size());
     } catch (const std::bad_alloc&) {
@@ -114,8 +120,43 @@ void TAnalysisSet::FinishDeviceData(int deviceIndex)
 {
     if (TLogAnalysis* analysis = Analysis(deviceIndex)) {
         analysis->BuildSums();
+        AddDerivedValues(deviceIndex, *analysis);
         analysis->MarkFieldsWithData();
     }
+}
+
+void TAnalysisSet::AddDerivedValues(int deviceIndex, TLogAnalysis& analysis)
+{
+    const std::string& prefix = deviceList[deviceIndex];
+    TDerivedValues values;
+    if (const TIniSettings* settings = ExistingIniSettings())
+        values = settings->GetDerivedValues(prefix);
+    if (const auto extra = extraDerivedValues.find(prefix); extra != extraDerivedValues.end()) {
+        std::erase_if(values, [&](const TDerivedValue& stored) {
+            return std::any_of(extra->second.begin(), extra->second.end(),
+                [&](const TDerivedValue& given) { return given.name == stored.name; });
+        });
+        values.insert(values.end(), extra->second.begin(), extra->second.end());
+    }
+    for (const TDerivedValue& value : values) {
+        try {
+            analysis.AddDerivedValue(value);
+        } catch (const TFormulaError& e) {
+            const std::lock_guard guard(warningsLock);
+            derivedProblems.push_back({prefix, value.name, e.what()});
+        }
+    }
+}
+
+void TAnalysisSet::SetExtraDerivedValues(std::map<std::string, TDerivedValues> values)
+{
+    extraDerivedValues = std::move(values);
+}
+
+std::vector<TAnalysisSet::TDerivedProblem> TAnalysisSet::DerivedProblems() const
+{
+    const std::lock_guard guard(warningsLock);
+    return derivedProblems;
 }
 
 void TAnalysisSet::FinishDeviceView(int deviceIndex)

@@ -8,7 +8,9 @@
 #include "core/loading/Overview.h"
 #include "core/logdata/DayList.h"
 #include "core/logdata/OverviewTable.h"
+#include "core/settings/DerivedValues.h"
 
+#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -68,6 +70,17 @@ public:
     // passes them to the hooks; LoadFile may then run on other threads for distinct devices.
     void DeferUnitsWarnings(bool defer);
     void DeliverUnitsWarnings();
+    // Derived values that every load adds to the devices of a prefix besides the stored
+    // ones (a stored one of the same name gives way), such as the command line's.
+    void SetExtraDerivedValues(std::map<std::string, TDerivedValues> values);
+    // The derived values the last load could not add, and why.
+    struct TDerivedProblem {
+        std::string prefix;
+        std::string name;
+        std::string reason;
+    };
+    std::vector<TDerivedProblem> DerivedProblems() const;
+
     // The day list, the range and the overview tables; fails when no device has a day.
     void FinishLoad();
     // Back to empty: no devices, no days, no tables, caption "New".
@@ -107,12 +120,15 @@ public:
 
 private:
     void UnitsWarning(const std::string& message);
+    void AddDerivedValues(int deviceIndex, TLogAnalysis& analysis);
 
     TAnalysisSetHooks* hooks;
     TAnalysisSetHooks noHooks;
-    std::mutex warningsLock;
+    mutable std::mutex warningsLock;
     bool deferWarnings = false;
     std::vector<std::string> pendingWarnings;
+    std::map<std::string, TDerivedValues> extraDerivedValues;
+    std::vector<TDerivedProblem> derivedProblems; // under warningsLock
     std::string dateFromText; // "dd.mm.yyyy"; empty while nothing is loaded
     std::string dateToText;
     int fileCount = 0;

@@ -9,6 +9,7 @@
 #include "core/logdata/ChartTarget.h"
 #include "core/logdata/FieldSeries.h"
 #include "core/logdata/ValuePanel.h"
+#include "core/settings/DerivedValues.h"
 #include "core/settings/DeviceSettings.h"
 
 #include <cstdint>
@@ -62,6 +63,11 @@ public:
     void ReadLogFile(const std::string& path);
     // Day sums ("tag") and month sums ("monat") of the power and flow fields.
     void BuildSums();
+    // A derived value as a field at the end of kind 1, its points computed from the
+    // measured values its formula names; no sums are derived from it. Fails with
+    // TFormulaError when the formula cannot be used here or the name is taken.
+    void AddDerivedValue(const TDerivedValue& value);
+    bool IsDerived(int field) const;
     // has-data = a measured (not a sum) field whose series holds points.
     void MarkFieldsWithData();
     // Clears the overview marks and restyles every series; the k-th output gets the
@@ -169,6 +175,7 @@ private:
     std::unique_ptr<TValuePanel> valuePanel;
     TKindGroups<TFieldRecord> fields; // with their units
     bool fieldsPaired = false; // some record has a pair index (only after the month sums)
+    std::vector<std::string> derivedNames;
     std::unique_ptr<TDeviceSettings> deviceSettings;
     TDateTime periodEnd;
     TDateTime periodStart;

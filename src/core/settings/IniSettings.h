@@ -3,6 +3,8 @@
 // of the user's application-data directory. Read once at creation; every change is
 // written to the file at once.
 
+#include "core/settings/DerivedValues.h"
+
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -63,6 +65,11 @@ public:
         const std::string& section, const std::string& key, std::uint32_t fallback) const;
     std::string ReadLabel(
         const std::string& section, const std::string& key, const std::string& fallback) const;
+
+    // The derived values of a device prefix; setting them writes them at once and fails
+    // with the INI access text.
+    TDerivedValues GetDerivedValues(const std::string& prefix) const;
+    void SetDerivedValues(const std::string& prefix, const TDerivedValues& values);
 
 private:
     std::unique_ptr<TIniFile> file;
