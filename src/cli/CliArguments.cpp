@@ -76,6 +76,28 @@ std::optional<int> ParseTimeWindow(const std::string& text)
     return std::nullopt;
 }
 
+// PREFIX:NAME[UNIT]=EXPRESSION, the unit optional.
+bool ParseFormula(const std::string& text, TLoadRequest& request)
+{
+    const size_t colon = text.find(':');
+    const size_t equals = text.find('=');
+    if (colon == std::string::npos || colon == 0 || equals == std::string::npos || equals < colon)
+        return false;
+    std::string name = text.substr(colon + 1, equals - colon - 1);
+    std::string unit;
+    if (const size_t open = name.find('['); open != std::string::npos) {
+        if (name.back() != ']')
+            return false;
+        unit = name.substr(open);
+        name.resize(open);
+    }
+    const std::string expression = text.substr(equals + 1);
+    if (name.empty() || expression.empty())
+        return false;
+    request.formulas[text.substr(0, colon)].push_back({name, unit, expression});
+    return true;
+}
+
 // The options both commands take; false for any other.
 bool ParseLoadOption(
     const std::string& option, const std::string& value, TLoadRequest& request, std::string& error)
@@ -93,6 +115,9 @@ bool ParseLoadOption(
     } else if (option == "--threads") {
         if (!ParseInt(value, request.threads) || request.threads < 1)
             error = "--threads needs a whole number from 1, not " + value;
+    } else if (option == "--formula") {
+        if (!ParseFormula(value, request))
+            error = "--formula needs PREFIX:NAME[UNIT]=EXPRESSION, not " + value;
     } else {
         return false;
     }
@@ -230,15 +255,18 @@ std::string CliUsage()
 {
     return "usage: kalvex-cli dump DIR [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--lang CODE]\n"
            "                          [--series PREFIX:FIELD]... [--threads N]\n"
+           "                          [--formula PREFIX:NAME[UNIT]=EXPRESSION]...\n"
            "       kalvex-cli report DIR --out OUTDIR [--from YYYY-MM-DD] [--to YYYY-MM-DD]\n"
            "                          [--window 1h|3h|8h|day|month|quarter|year]\n"
            "                          [--at YYYY-MM-DD[Thh:mm]] [--each] [--between FROM TO]\n"
            "                          [--device PREFIX|overview] [--show FIELD]...\n"
            "                          [--lang CODE] [--format jpg|bmp|png|pdf] [--threads N]\n"
+           "                          [--formula PREFIX:NAME[UNIT]=EXPRESSION]...\n"
            "Both load the log files below DIR (two folder levels deep) for the period, as\n"
            "Kalvex does. The period defaults to all files found. CODE is 1-7 or de, en, en-GB,\n"
            "fr, es, it, pt, en-US (default en). --threads sets how many files are read at once\n"
-           "(default: one per core).\n"
+           "(default: one per core). --formula adds a derived value to the devices of PREFIX,\n"
+           "e.g. --formula '10:dT[K]=T1 - T2', besides those of the settings file.\n"
            "dump prints the analysis as one JSON document. --series adds the points of a\n"
            "field, e.g. --series 10:Ptag; it may be repeated.\n"
            "report writes what the analysis window shows into OUTDIR: chart.jpg (or the\n"

@@ -2,7 +2,9 @@
 // The command line of kalvex-cli.
 
 #include "core/base/DateTime.h"
+#include "core/settings/DerivedValues.h"
 
+#include <map>
 #include <optional>
 #include <string>
 #include <utility>
@@ -15,6 +17,8 @@ struct TLoadRequest {
     std::optional<TDateTime> to;
     int languageCode = 2; // English (GB)
     int threads = 0; // files read at once; 0 = as many as the machine has cores
+    // Derived values per device prefix, besides the stored ones (--formula).
+    std::map<std::string, TDerivedValues> formulas;
 };
 
 struct TSeriesRequest {

@@ -128,6 +128,9 @@ int RunDump(const TDumpRequest& request, std::ostream& out, std::ostream& err)
         const json document = Document(request, set, load->result, load->from, load->to);
         // File names need not be UTF-8; undecodable bytes become U+FFFD.
         out << document.dump(-1, ' ', false, json::error_handler_t::replace) << "\n";
+    } catch (const TCliArgumentError& e) {
+        err << "kalvex-cli: " << e.what() << "\n";
+        return 2;
     } catch (const std::exception& e) {
         err << e.what() << "\n";
         return 1;

@@ -1,9 +1,33 @@
 #include "cli/CliLoading.h"
 
 #include "core/base/LanguageTable.h"
+#include "core/loading/AnalysisSet.h"
 #include "core/loading/DeviceReaders.h"
 
+#include <algorithm>
 #include <ostream>
+
+namespace {
+
+void CheckFormulas(const TLoadRequest& request, const TAnalysisSet& set)
+{
+    const auto& devices = set.DeviceList();
+    for (const auto& [prefix, values] : request.formulas) {
+        if (std::find(devices.begin(), devices.end(), prefix) == devices.end())
+            throw TCliArgumentError("--formula " + prefix + ":" + values.front().name
+                + ": no device " + prefix + " was loaded");
+    }
+    for (const TAnalysisSet::TDerivedProblem& problem : set.DerivedProblems()) {
+        const auto given = request.formulas.find(problem.prefix);
+        if (given != request.formulas.end()
+            && std::any_of(given->second.begin(), given->second.end(),
+                [&](const TDerivedValue& value) { return value.name == problem.name; }))
+            throw TCliArgumentError(
+                "--formula " + problem.prefix + ":" + problem.name + ": " + problem.reason);
+    }
+}
+
+} // namespace
 
 std::optional<TCliLoad> LoadRequestedFiles(const TLoadRequest& request, TAnalysisSet& set,
     std::ostream& err, std::function<void()> finishViews)
@@ -22,6 +46,8 @@ std::optional<TCliLoad> LoadRequestedFiles(const TLoadRequest& request, TAnalysi
     hooks.deviceFailed = [&err](const std::string& message) { err << message << "\n"; };
     hooks.workers = request.threads > 0 ? request.threads : DefaultLoadWorkers();
     hooks.finishViews = std::move(finishViews);
+    set.SetExtraDerivedValues(request.formulas);
     load.result = LoadLogFiles(set, files, load.from, load.to, hooks);
+    CheckFormulas(request, set);
     return load;
 }

@@ -9,8 +9,15 @@
 #include <functional>
 #include <iosfwd>
 #include <optional>
+#include <stdexcept>
 
 class TAnalysisSet;
+
+// Arguments that turn out not to fit the logs loaded, such as a formula naming a field
+// the device does not have: exit 2.
+struct TCliArgumentError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
 
 struct TCliLoad {
     TDateTime from = 0;
@@ -21,6 +28,7 @@ struct TCliLoad {
 // Nothing, after writing "No files were found, …" to `err`, when the directory holds no
 // dated log file. A device that cannot be finished is reported to `err` and the load goes
 // on; `finishViews` builds the views on the completed analysis, as the open dialog has
-// its window do. Other failures of the load are thrown.
+// its window do. A --formula that cannot be added throws TCliArgumentError; other
+// failures of the load are thrown.
 std::optional<TCliLoad> LoadRequestedFiles(const TLoadRequest& request, TAnalysisSet& set,
     std::ostream& err, std::function<void()> finishViews = {});

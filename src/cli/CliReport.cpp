@@ -78,6 +78,9 @@ int RunReport(const TReportRequest& request, std::ostream& out, std::ostream& er
             WriteReportSet(window, QString::fromStdString(request.outDirectory), request.format);
             out << request.outDirectory << "\n";
         }
+    } catch (const TCliArgumentError& e) {
+        err << "kalvex-cli: " << e.what() << "\n";
+        return 2;
     } catch (const TReportError& e) {
         err << "kalvex-cli: " << e.what() << "\n";
         if (e.exitCode == 2)

@@ -179,3 +179,50 @@ TEST_F(CliTest, ReadingDevicesAtOnceGivesTheSameDumpByteForByte)
     }
     EXPECT_EQ(Cli({"dump", logs.path(), "--threads", "0"}).exitCode, 2);
 }
+
+TEST_F(CliTest, FormulasAddDerivedValuesThatSeriesAndReportsName)
+{
+    const json doc = Dump({"--formula", "10:dT[K]=T1 - T2", "--series", "10:dT", "--series",
+        "10:T1", "--series", "10:T2"});
+    const json& dT = Field(Device(doc, "10"), "dT");
+    EXPECT_EQ(dT["unit"], "[K]");
+    EXPECT_EQ(dT["kind"], 1);
+    EXPECT_EQ(dT["sum"], false);
+    // Every point of the difference is T1 − T2 as both read at that moment.
+    const auto readingAt = [](const json& points, double t) {
+        json held = nullptr;
+        for (const json& p : points) {
+            if (p[0].get<double>() > t)
+                break;
+            held = p[1];
+        }
+        return held;
+    };
+    const json& points = doc["series"][0]["points"];
+    ASSERT_GT(points.size(), 10u);
+    for (const json& p : points) {
+        const double t = p[0];
+        const json t1 = readingAt(doc["series"][1]["points"], t);
+        const json t2 = readingAt(doc["series"][2]["points"], t);
+        if (p[1].is_null() || t1.is_null() || t2.is_null())
+            continue;
+        EXPECT_NEAR(p[1].get<double>(), t1.get<double>() - t2.get<double>(), 1e-9) << t;
+    }
+
+    struct Refused {
+        QString formula;
+        std::string message;
+    };
+    const Refused refused[] = {
+        {"10:dT[K]=T1 - T9", "--formula 10:dT: position 6: unknown field T9"},
+        {"10:dT[K]=T1 -", "--formula 10:dT: position 5: Unexpected end of expression"},
+        {"77:dT=T1", "no device 77 was loaded"},
+        {"10:dT", "--formula needs PREFIX:NAME[UNIT]=EXPRESSION"},
+    };
+    for (const Refused& r : refused) {
+        const CliRun run = Cli({"dump", logs.path(), "--formula", r.formula});
+        EXPECT_EQ(run.exitCode, 2) << r.message;
+        EXPECT_NE(run.err.find(r.message), std::string::npos) << run.err;
+        EXPECT_TRUE(run.out.empty());
+    }
+}
