@@ -302,17 +302,6 @@ TEST_F(DeviceSettingsTest, ANewDeviceTakesTheLineWidthAndBarsSavedForItsNumber)
         EXPECT_EQ(device.OthersUseBars(), c.othersBars) << c.file;
         EXPECT_EQ(device.OutputsUseBars(), c.outputsBars) << c.file;
     }
-
-    // What the settings dialog saves is what the next analysis gets.
-    TDeviceSettings saved(30, "", true);
-    saved.SetLineWidth(7);
-    saved.SetOthersUseBars(false);
-    saved.SetOutputsUseBars(true);
-    GetIniSettings().WriteDeviceSettings(saved);
-    const TDeviceSettings next(30, "", true);
-    EXPECT_EQ(next.GetLineWidth(), 7);
-    EXPECT_FALSE(next.OthersUseBars());
-    EXPECT_TRUE(next.OutputsUseBars());
 }
 
 TEST_F(DeviceSettingsTest, DefaultLabelsAreComparedWithoutRegardToCase)
