@@ -78,6 +78,7 @@ enum class TextId {
     TxtDataStructureMemory,
     TxtExcelNotFound,
     TxtExcelStartFailed,
+    TxtDayHasNoLogFile,
     TxtNoData,
     TxtYAxisNumbersOnly,
     TxtInvalidLineWidth,

@@ -109,8 +109,8 @@ public:
     // The vertical axis of the other measured values (kind 1).
     void SetOtherValuesAxis(TVerticalAxis axis);
 
-    // Path of the file read whose day lies nearest to t (empty when none was read).
-    std::string FileNameAt(TDateTime t) const;
+    // Path of the file read for the day of t; empty when no file of that day was read.
+    std::string FileOfDay(TDateTime t) const;
     // Daily overview: the day totals of a day-sum field into one column, total last.
     void FillDayColumn(int field, TOverviewTable* grid, int column) const;
     // Annual overview: raises each year's total to the device's own year counter

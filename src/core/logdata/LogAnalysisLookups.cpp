@@ -7,28 +7,13 @@
 
 #include <cmath>
 
-std::string TLogAnalysis::FileNameAt(TDateTime t) const
+std::string TLogAnalysis::FileOfDay(TDateTime t) const
 {
-    if (files.empty())
-        return {};
-    if (t <= periodStart)
-        return files.front();
-    if (t >= periodEnd)
-        return files.back();
     const double wholeDay = std::trunc(t);
-    int found = 0;
-    while (found < DayCount() && days[found].dayDate < wholeDay)
-        ++found;
-    if (found == DayCount())
-        return files.back();
-    if (found == 0)
-        return files.front();
-    const TDay& next = days[found];
-    const TDay& previous = days[found - 1];
-    const auto file = [this](int day) { return files.at(std::min(day, FileCount() - 1)); };
-    if (std::trunc(next.dayDate - t) > t - previous.dayDate)
-        return file(found - 1);
-    return file(found);
+    for (int i = 0; i < DayCount() && i < FileCount(); ++i)
+        if (days[i].dayDate == wholeDay)
+            return files[i];
+    return {};
 }
 
 void TLogAnalysis::FillDayColumn(int field, TOverviewTable* grid, int column) const

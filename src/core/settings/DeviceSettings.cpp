@@ -41,6 +41,18 @@ std::string RetranslatedSumLabel(const std::string& label)
     return label;
 }
 
+// The settings store, or none when no usable settings folder exists: the program then
+// runs on built-in defaults.
+const TIniSettings* UsableIniSettings()
+{
+    try {
+        const TIniSettings& ini = GetIniSettings();
+        return ini.HasIniFile() ? &ini : nullptr;
+    } catch (const KalvexError&) {
+        return nullptr;
+    }
+}
+
 } // namespace
 
 TDeviceSettings::TDeviceSettings(int number, std::string name, bool automaticName)
@@ -48,6 +60,9 @@ TDeviceSettings::TDeviceSettings(int number, std::string name, bool automaticNam
     , name(std::move(name))
     , automaticName(automaticName)
 {
+    // What the user saved for this bus number, so that a new analysis shows it again.
+    if (const TIniSettings* ini = UsableIniSettings())
+        ini->ReadDeviceSettings(*this);
 }
 
 TDeviceSettings::TDeviceSettings(const TDeviceSettings& other)
@@ -87,16 +102,10 @@ void TDeviceSettings::AddValue(
         return;
     if (kind != KindInput && kind != KindOther && kind != KindOutput)
         Fail(TextId::TxtDeviceSettingRange);
-    const TIniSettings* ini = nullptr;
-    try {
-        ini = &GetIniSettings();
-    } catch (const KalvexError&) {
-        // Without a usable settings folder the program runs on built-in defaults.
-    }
-
+    const TIniSettings* ini = UsableIniSettings();
     const int paletteIndex = kind == KindOutput ? OutputCount() : InputCount() + OtherCount();
     Value value{unit, valueName, DefaultPalette[paletteIndex % PaletteSize], valueName, false};
-    if (ini && ini->HasIniFile()) {
+    if (ini) {
         const std::string busNumber = std::to_string(number);
         const std::string key = ValueKey(valueName, unit);
         value.color = ini->ReadColor(ColorsSection(busNumber), key, value.color);

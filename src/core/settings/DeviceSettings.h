@@ -20,6 +20,8 @@ extern const TColor DefaultPalette[20];
 
 class TDeviceSettings {
 public:
+    // Line width and bars or lines as saved for the bus number in the settings store,
+    // else the built-in defaults.
     TDeviceSettings(int number, std::string name, bool automaticName);
     // A copy without the other object's backup.
     TDeviceSettings(const TDeviceSettings& other);

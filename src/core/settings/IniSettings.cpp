@@ -15,6 +15,8 @@ constexpr const char* MainSection = "Main";
 constexpr const char* ChildSection = "Child";
 constexpr std::int32_t HighestLanguage = 7;
 constexpr std::int32_t LargestColor = 0xFFFFFF;
+// The settings dialog offers no wider line.
+constexpr std::int32_t LargestLineWidth = 10;
 
 // Loading reads device settings on several threads; the instance is made under a lock.
 std::mutex& InstanceLock()
@@ -150,6 +152,20 @@ void TIniSettings::WriteValueSettings(const std::string& number, const std::stri
     } catch (const KalvexError&) {
         // One value's label and colour are not worth interrupting the user for.
     }
+}
+
+void TIniSettings::ReadDeviceSettings(TDeviceSettings& device) const
+{
+    const std::lock_guard guard(fileLock);
+    if (!file)
+        return;
+    const TIniDocument& ini = file->Current();
+    const std::string section = DeviceSection(std::to_string(device.GetNumber()));
+    if (const auto width = ini.FindInteger(section, "LineWidth");
+        width && *width >= 1 && *width <= LargestLineWidth)
+        device.SetLineWidth(static_cast<unsigned>(*width));
+    device.SetOthersUseBars(ini.ReadBool(section, "OthersUseBars", device.OthersUseBars()));
+    device.SetOutputsUseBars(ini.ReadBool(section, "OutputsUseBars", device.OutputsUseBars()));
 }
 
 std::uint32_t TIniSettings::ReadColor(

@@ -59,6 +59,9 @@ public:
     void WriteValueSettings(const std::string& number, const std::string& valueKey,
         std::uint32_t color, const std::string& label);
 
+    // Puts the line width (1 to 10) and the bars-or-lines choices saved in "Dev:" + the
+    // device's number into the device; what is missing or unreadable stays as it was.
+    void ReadDeviceSettings(TDeviceSettings& device) const;
     // Reads for a value being added to a device; a stored colour that is no integer
     // from 0 to 0xFFFFFF gives the fallback.
     std::uint32_t ReadColor(

@@ -9,6 +9,9 @@ namespace {
 
 constexpr double MinimumTimeSpan = 1.0 / 24;
 constexpr double MinimumValueSpan = 0.01;
+// QCustomPlot takes a release within this Manhattan distance of the press for a click,
+// not for a drag: neither a zoom nor its undo.
+constexpr int ClickTolerance = 3;
 
 void KeepMinimumValueSpan(QCPAxis* axis)
 {
@@ -87,7 +90,9 @@ bool TChartZoom::eventFilter(QObject* watched, QEvent* event)
 bool TChartZoom::LeftRelease(const QMouseEvent& event)
 {
     QCPSelectionRect* rect = chart.selectionRect();
-    if (!rect || !rect->isActive() || event.position().toPoint().x() >= pressPos.x())
+    const QPoint releasePos = event.position().toPoint();
+    if (!rect || !rect->isActive() || releasePos.x() >= pressPos.x()
+        || (releasePos - pressPos).manhattanLength() <= ClickTolerance)
         return false;
     // A rectangle drawn from right to left asks for the whole window again.
     rect->cancel();

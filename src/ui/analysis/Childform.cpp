@@ -386,6 +386,9 @@ void TChildform::ShowTableView(bool table)
     Grid->setVisible(table);
     tableViewActive = table;
     FillTable();
+    // So that Ctrl+C copies at once, without a click into the table first.
+    if (table)
+        Grid->setFocus();
 }
 
 void TChildform::UpdateCaption()

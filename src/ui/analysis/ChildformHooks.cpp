@@ -39,8 +39,7 @@ void TChildform::OpenInExcel()
         return;
     try {
         // The displayed day is the one the window starts in.
-        spreadsheetExport->ActionOpenExcelExecute(
-            analysis->FileNameAt(std::trunc(chartView->WindowStart())));
+        spreadsheetExport->OpenDay(*analysis, std::trunc(chartView->WindowStart()));
     } catch (const std::exception&) {
         ReportCurrentException();
     }

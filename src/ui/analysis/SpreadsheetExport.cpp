@@ -2,6 +2,7 @@
 
 #include "core/base/KalvexError.h"
 #include "core/logdata/CommaCopy.h"
+#include "core/logdata/LogAnalysis.h"
 #include "core/logdata/LogFileText.h"
 #include "core/settings/IniSettings.h"
 #include "ui/common/FileDialog.h"
@@ -123,6 +124,17 @@ QStringList TSpreadsheetExport::ArgumentsFor(const QString& program, const TSpre
         arguments << QStringLiteral("--calc");
     arguments << file.CalcImportOption() << file.path;
     return arguments;
+}
+
+void TSpreadsheetExport::OpenDay(const TLogAnalysis& analysis, TDateTime day)
+{
+    const std::string logFile = analysis.FileOfDay(day);
+    if (logFile.empty()) {
+        ShowMessage({&owner, UiText(TextId::TxtInformation) + QLatin1Char(':'),
+            UiText(TextId::TxtDayHasNoLogFile), MessageIcon::Information, MessageButtons::Ok});
+        return;
+    }
+    ActionOpenExcelExecute(logFile);
 }
 
 void TSpreadsheetExport::ActionOpenExcelExecute(const std::string& logFile)

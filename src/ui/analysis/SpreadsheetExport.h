@@ -6,12 +6,15 @@
 // application for the file. Programs are started with argument lists, never through a
 // shell, so no file name can run a command.
 
+#include "core/base/DateTime.h"
+
 #include <QString>
 #include <QStringList>
 
 #include <string>
 
 class QWidget;
+class TLogAnalysis;
 
 // Where LibreOffice lives outside PATH. A "*" in the last folder of the part before
 // "/program/" matches any folder of that name ("/opt/libreoffice*/program/soffice").
@@ -38,6 +41,9 @@ class TSpreadsheetExport {
 public:
     explicit TSpreadsheetExport(QWidget& owner, TSpreadsheetPlaces places = {});
 
+    // The command for the displayed day: its log file of the device, or, for a day the
+    // device has none of, a message and nothing opened.
+    void OpenDay(const TLogAnalysis& analysis, TDateTime day);
     // The whole command for the day's log file; an empty name does nothing.
     void ActionOpenExcelExecute(const std::string& logFile);
 

@@ -1,12 +1,15 @@
 #include "ui/analysis/TableGrid.h"
 
+#include "ui/analysis/TableClipboard.h"
 #include "ui/common/UiText.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QLocale>
 #include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -242,11 +245,6 @@ void TTableGrid::paintEvent(QPaintEvent*)
     }
 }
 
-QString TTableGrid::Text(int column, int row) const
-{
-    return QString::fromStdString(content.Text(column, row));
-}
-
 QRect TTableGrid::Selection() const
 {
     if (currentColumn < content.fixedColumns || currentRow < content.fixedRows
@@ -270,42 +268,21 @@ void TTableGrid::SelectCells(int column, int row, int toColumn, int toRow)
     viewport()->update();
 }
 
-QString TTableGrid::RangeText(int fromColumn, int fromRow, int toColumn, int toRow) const
+void TTableGrid::CopyCells(const QRect& cells) const
 {
-    QString text;
-    for (int r = fromRow; r <= toRow; ++r) {
-        for (int c = fromColumn; c <= toColumn; ++c) {
-            if (c > fromColumn)
-                text += QLatin1Char('\t');
-            text += Text(c, r);
-        }
-        text += QLatin1Char('\n');
-    }
-    return text;
-}
-
-QString TTableGrid::SelectionText() const
-{
-    const QRect cells = Selection();
-    if (cells.isEmpty())
-        return {};
-    return RangeText(cells.left(), cells.top(), cells.right(), cells.bottom());
-}
-
-QString TTableGrid::TableText() const
-{
-    return RangeText(0, 0, ColumnCount() - 1, RowCount() - 1);
+    QApplication::clipboard()->setMimeData(
+        TableClipboardData(content, cells, QLocale::system().decimalPoint()).release());
 }
 
 void TTableGrid::CopySelection() const
 {
-    if (const QString text = SelectionText(); !text.isEmpty())
-        QApplication::clipboard()->setText(text);
+    if (const QRect cells = Selection(); !cells.isEmpty())
+        CopyCells(cells);
 }
 
 void TTableGrid::CopyTable() const
 {
-    QApplication::clipboard()->setText(TableText());
+    CopyCells(QRect(0, 0, ColumnCount(), RowCount()));
 }
 
 void TTableGrid::mousePressEvent(QMouseEvent* event)

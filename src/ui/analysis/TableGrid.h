@@ -3,7 +3,7 @@
 // column grows to fit its text), the header rows and the date column fixed at the top
 // and left while the rest scrolls by whole rows and columns. Every cell is painted by
 // the cell painter set on the grid. Cells can be selected with mouse and keyboard and
-// copied, the selection or the whole table, as tab-separated text.
+// copied, the selection or the whole table with its header rows and date column.
 
 #include "core/loading/TableContent.h"
 
@@ -58,9 +58,6 @@ public:
     // Selected value cells: columns x … x + width − 1, rows y … y + height − 1.
     QRect Selection() const;
     void SelectCells(int column, int row, int toColumn, int toRow);
-    // Rows separated by line feeds, cells by tabs, as shown.
-    QString SelectionText() const;
-    QString TableText() const;
     void CopySelection() const;
     void CopyTable() const;
 
@@ -74,8 +71,7 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
 
 private:
-    QString Text(int column, int row) const;
-    QString RangeText(int fromColumn, int fromRow, int toColumn, int toRow) const;
+    void CopyCells(const QRect& cells) const;
     int RowsThatFit() const;
     int FixedWidth() const;
     int FixedHeight() const;

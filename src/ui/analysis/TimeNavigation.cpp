@@ -281,6 +281,7 @@ bool TTimeNavigation::eventFilter(QObject* watched, QEvent* event)
     const auto* button = static_cast<QWidget*>(watched);
     switch (event->type()) {
     case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick: // a quick second click
         if (button->isEnabled() && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
             ButtonScrollMouseDown(left);
         break;

@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QUrl>
 
 namespace {
@@ -106,7 +107,8 @@ void TDialogAbout::FormShow()
 
 void TDialogAbout::showEvent(QShowEvent* event)
 {
-    FormShow();
+    if (!event->spontaneous())
+        FormShow();
     QDialog::showEvent(event);
 }
 

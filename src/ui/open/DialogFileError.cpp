@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShowEvent>
 
 TDialogFileError::TDialogFileError(QWidget* parent)
     : QDialog(parent)
@@ -54,6 +55,7 @@ void TDialogFileError::FormShow()
 
 void TDialogFileError::showEvent(QShowEvent* event)
 {
-    FormShow();
+    if (!event->spontaneous())
+        FormShow();
     QDialog::showEvent(event);
 }

@@ -23,6 +23,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 namespace {
@@ -170,9 +171,12 @@ void TDialogOpenAnalysis::ApplyLanguage()
 
 void TDialogOpenAnalysis::showEvent(QShowEvent* event)
 {
-    ApplyLanguage();
-    UpdateFileList();
-    RootDir->setFocus();
+    // Not when the minimised dialog is restored: the chosen period would be lost.
+    if (!event->spontaneous()) {
+        ApplyLanguage();
+        UpdateFileList();
+        RootDir->setFocus();
+    }
     QDialog::showEvent(event);
 }
 

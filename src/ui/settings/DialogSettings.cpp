@@ -19,6 +19,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShowEvent>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -296,7 +297,10 @@ void TDialogSettings::SetWindowSettings(const ChildSettings& settings)
 
 void TDialogSettings::showEvent(QShowEvent* event)
 {
-    FormShow();
+    // Restoring the minimised dialog shows it again too; the backups taken at the real
+    // showing must survive that, or Cancel would keep the edits.
+    if (!event->spontaneous())
+        FormShow();
     QDialog::showEvent(event);
 }
 

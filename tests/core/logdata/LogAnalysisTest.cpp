@@ -311,21 +311,20 @@ TEST_F(LogAnalysisTest, SumFieldsComeBackWhenAvailableAgain)
     EXPECT_EQ(refreshes, 4);
 }
 
-TEST_F(LogAnalysisTest, DaysFilesAndFileNameAt)
+TEST_F(LogAnalysisTest, DaysFilesAndTheFileOfADay)
 {
     auto empty = NewAnalysis();
-    EXPECT_EQ(empty->FileNameAt(EncodeDate(2007, 3, 10)), "");
+    EXPECT_EQ(empty->FileOfDay(EncodeDate(2007, 3, 10)), "");
 
     auto analysis = LoadDays({10, 12, 20});
     const auto file = [&](int i) { return analysis->FileName(i); };
-    EXPECT_EQ(analysis->FileNameAt(EncodeDate(2007, 2, 1)), file(0));
-    EXPECT_EQ(analysis->FileNameAt(EncodeDate(2007, 4, 2)), file(2));
-    EXPECT_EQ(analysis->FileNameAt(EncodeDate(2007, 3, 5)), file(0));
-    EXPECT_EQ(analysis->FileNameAt(EncodeDate(2007, 3, 12) + 0.3), file(1));
-    EXPECT_EQ(analysis->FileNameAt(EncodeDate(2007, 3, 11) + 0.5), file(1));
-    EXPECT_EQ(analysis->FileNameAt(EncodeDate(2007, 3, 14) + 0.5), file(1));
-    EXPECT_EQ(analysis->FileNameAt(EncodeDate(2007, 3, 18)), file(2));
-    EXPECT_EQ(analysis->FileNameAt(EncodeDate(2007, 3, 25)), file(2));
+    EXPECT_EQ(analysis->FileOfDay(EncodeDate(2007, 3, 10)), file(0));
+    EXPECT_EQ(analysis->FileOfDay(EncodeDate(2007, 3, 12) + 0.3), file(1));
+    EXPECT_EQ(analysis->FileOfDay(EncodeDate(2007, 3, 20) + 0.999), file(2));
+    // No file of the day: not the nearest day's file either.
+    for (const TDateTime none : {EncodeDate(2007, 3, 9) + 0.9, EncodeDate(2007, 3, 11) + 0.5,
+             EncodeDate(2007, 3, 13), EncodeDate(2007, 3, 21), EncodeDate(2007, 2, 1)})
+        EXPECT_EQ(analysis->FileOfDay(none), "") << none;
 
     TDayList list;
     list.Add("20070312", 1);

@@ -281,6 +281,29 @@ TEST_F(DeviceSettingsTest, SavingTwiceWritesTheDefaultsOnlyTheFirstTime)
     EXPECT_EQ(reloaded.GetColor(0), Rgb(0, 128, 0));
 }
 
+TEST_F(DeviceSettingsTest, ANewDeviceTakesTheLineWidthAndBarsSavedForItsNumber)
+{
+    const struct {
+        const char* file;
+        int width;
+        bool othersBars, outputsBars;
+    } cases[] = {
+        {"[Dev:21]\nLineWidth=4\nOthersUseBars=0\nOutputsUseBars=1\n", 4, false, true},
+        {"[dev:21]\nlinewidth=10\n", 10, true, false},
+        {"[Dev:21]\nLineWidth=0\nOthersUseBars=yes\nOutputsUseBars=2\n", 2, true, true},
+        {"[Dev:21]\nLineWidth=11\n", 2, true, false},
+        {"[Dev:21]\nLineWidth=wide\n", 2, true, false},
+        {"[Dev:22]\nLineWidth=5\nOthersUseBars=0\n[Dev:Default]\nLineWidth=6\n", 2, true, false},
+    };
+    for (const auto& c : cases) {
+        WriteIni(c.file);
+        const TDeviceSettings device(21, "", true);
+        EXPECT_EQ(device.GetLineWidth(), c.width) << c.file;
+        EXPECT_EQ(device.OthersUseBars(), c.othersBars) << c.file;
+        EXPECT_EQ(device.OutputsUseBars(), c.outputsBars) << c.file;
+    }
+}
+
 TEST_F(DeviceSettingsTest, DefaultLabelsAreComparedWithoutRegardToCase)
 {
     WriteIni("[Labels:Default]\np[KW]=Old\n");

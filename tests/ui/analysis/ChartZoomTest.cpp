@@ -68,6 +68,24 @@ TEST_F(ChartZoomTest, ZoomingAMonthBelowAWeekShowsHoursUntilUndoneByARightToLeft
     EXPECT_EQ(child->ChartView().TimeIncrement(), 1);
 }
 
+TEST_F(ChartZoomTest, AClickThatDriftsAFewPixelsLeftKeepsTheZoom)
+{
+    QCustomPlot* chart = child->Chart;
+    Drag(chart, PixelAt(chart, At(3, 1, 6), 200), PixelAt(chart, At(3, 1, 12), 0), Qt::LeftButton);
+    ASSERT_TRUE(child->Zoom().Zoomed());
+    const QCPRange zoomed = chart->xAxis->range();
+    Repaint();
+    const QPoint at = PixelAt(chart, At(3, 1, 9), 100);
+    // Within the library's click tolerance either way: a click, neither zoom nor undo.
+    for (const QPoint drift : {QPoint(-1, 0), QPoint(-2, 1), QPoint(-3, 0), QPoint(3, 0)}) {
+        Drag(chart, at, at + drift, Qt::LeftButton);
+        EXPECT_TRUE(child->Zoom().Zoomed()) << drift.x() << "," << drift.y();
+        EXPECT_EQ(chart->xAxis->range(), zoomed) << drift.x() << "," << drift.y();
+    }
+    Drag(chart, at, at + QPoint(-4, 0), Qt::LeftButton);
+    EXPECT_FALSE(child->Zoom().Zoomed()) << "past it, the gesture undoes the zoom";
+}
+
 TEST_F(ChartZoomTest, MovingOnUndoesTheZoomFirst)
 {
     QCustomPlot* chart = child->Chart;

@@ -387,6 +387,33 @@ TEST_F(OpenInExcelButtonTest, TheButtonOpensTheDisplayedDaysFileOfTheSelectedDev
     EXPECT_TRUE(boxes.shown.empty());
 }
 
+TEST_F(OpenInExcelButtonTest, ADayWithoutALogFileOfTheDeviceOpensNothingAndSaysSo)
+{
+    SelectLanguage(1);
+    const std::string localc = StandIn("bin/localc");
+    // Only the solar controller logged 2 March.
+    std::filesystem::remove(TempPath("samples/21240302.csv"));
+    TLoadResult result;
+    TChildform* window = OpenLoadedWindow(
+        area, TempPath("samples"), EncodeDate(2024, 3, 1), EncodeDate(2024, 3, 2), result);
+    window->SliderTime->setValue(1);
+    window->TabSetDevices->setCurrentIndex(1);
+    ASSERT_TRUE(window->ButtonOpenExcel->isEnabled());
+    QTest::mouseClick(window->ButtonOpenExcel, Qt::LeftButton);
+    EXPECT_FALSE(Started(localc));
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].caption, "Information:");
+    EXPECT_EQ(boxes.shown[0].text,
+        "Für den angezeigten Tag gibt es keine Protokolldatei dieses Busteilnehmers.");
+    EXPECT_EQ(boxes.shown[0].icon, MessageIcon::Information);
+
+    window->TabSetDevices->setCurrentIndex(0);
+    QTest::mouseClick(window->ButtonOpenExcel, Qt::LeftButton);
+    const QStringList arguments = ArgumentsOf(localc);
+    ASSERT_EQ(arguments.size(), 2);
+    EXPECT_EQ(arguments[1], QString::fromStdString(TempPath("samples/10240302.csv")));
+}
+
 TEST_F(OpenInExcelButtonTest, TheButtonIsEnabledOnlyForADayOrLessOfOneDevice)
 {
     ASSERT_EQ(child->TabSetDevices->count(), 3);

@@ -1,7 +1,7 @@
 // The table view of a real analysis window loaded from sample logs, as a user sees and
 // uses it: the month, quarter and year tables, the device tabs, scrolling, the columns
-// that grow to their texts, copying, the header over the value lists and a language
-// change.
+// that grow to their texts, copying for a spreadsheet, the header over the value lists
+// and a language change.
 #include "ui/analysis/Childform.h"
 
 #include "core/base/LanguageTable.h"
@@ -13,6 +13,7 @@
 #include "samplegen/SampleGenerator.h"
 #include "support/GuiTestHelpers.h"
 #include "ui/analysis/TableCellPainter.h"
+#include "ui/analysis/TableClipboard.h"
 #include "ui/analysis/TableGrid.h"
 
 #include <QApplication>
@@ -21,8 +22,12 @@
 #include <QHeaderView>
 #include <QMdiArea>
 #include <QMenu>
+#include <QMimeData>
 #include <QTabBar>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextTable>
 #include <QTimer>
 #include <QWheelEvent>
 
@@ -293,26 +298,61 @@ TEST_F(TableViewTest, AColumnTooNarrowForItsTextGrowsToTextWidthPlusThreeAfterTh
     EXPECT_EQ(second.pixelColor(cell.left() + 3, cell.center().y()), TableFixedColour);
 }
 
-TEST_F(TableViewTest, SelectedCellsAndTheWholeTableAreCopiedAsTabSeparatedText)
+TEST(TableClipboardTest, NumbersTakeTheLocalesSeparatorAndEverythingElseStaysAsShown)
+{
+    const struct {
+        std::string shown;
+        QString point, comma;
+    } cases[] = {
+        {"2609,60", "2609.60", "2609,60"},
+        {"-0,50", "-0.50", "-0,50"},
+        {"01. Mär. 2024", "01. Mär. 2024", "01. Mär. 2024"},
+        {"Qtag [kWh]", "Qtag [kWh]", "Qtag [kWh]"},
+        {"", "", ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ClipboardCellText(c.shown, "."), c.point) << c.shown;
+        EXPECT_EQ(ClipboardCellText(c.shown, ","), c.comma) << c.shown;
+    }
+}
+
+TEST_F(TableViewTest, CopiedCellsPasteAsNumbersOfTheSystemLocaleInTextAndHtml)
 {
     TChildform* child = Load({2024, 3, 1}, {2024, 3, 3}, {10});
+    area.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&area));
+    // Ctrl+C right after switching to the table: the first value cell is selected.
+    QApplication::clipboard()->clear();
     child->ShowTableView(true);
     TTableGrid& grid = *child->Grid;
     ASSERT_GE(grid.ColumnCount(), 3);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_C, Qt::ControlModifier);
+    const auto shown = [&](int c, int r) { return grid.Content().Text(c, r); };
+    // What a spreadsheet of the system's locale reads from the clipboard.
+    const QLocale system = QLocale::system();
+    const auto expectNumber = [&](const QString& pasted, const std::string& cell) {
+        double expected = 0;
+        ASSERT_TRUE(TryParseDecimalComma(cell, expected)) << cell;
+        bool isNumber = false;
+        EXPECT_DOUBLE_EQ(system.toDouble(pasted, &isNumber), expected) << pasted.toStdString();
+        EXPECT_TRUE(isNumber) << pasted.toStdString();
+    };
+    ASSERT_EQ(QApplication::clipboard()->text().count('\t'), 0);
+    expectNumber(QApplication::clipboard()->text().trimmed(), shown(1, 2));
+
+    // A selection made with the mouse.
     Settle(grid);
-    const auto text
-        = [&](int c, int r) { return QString::fromStdString(grid.Content().Text(c, r)); };
     QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.CellRect(1, 2).center());
     QTest::mouseClick(
         grid.viewport(), Qt::LeftButton, Qt::ShiftModifier, grid.CellRect(2, 3).center());
     EXPECT_EQ(grid.Selection(), QRect(1, 2, 2, 2));
-    QApplication::clipboard()->clear();
-    grid.setFocus();
     QTest::keyClick(&grid, Qt::Key_C, Qt::ControlModifier);
-    EXPECT_EQ(QApplication::clipboard()->text(),
-        text(1, 2) + "\t" + text(2, 2) + "\n" + text(1, 3) + "\t" + text(2, 3) + "\n");
+    const QString selection = QApplication::clipboard()->text();
+    EXPECT_EQ(selection.count('\n'), 2);
+    expectNumber(selection.section('\n', 1, 1).section('\t', 1, 1), shown(2, 3));
 
-    // "Copy table" in the context menu: every row, header and total rows included.
+    // "Copy table" in the context menu: every row with the header rows and the date
+    // column, as text and as an HTML table of the same cells.
     QStringList items;
     QTimer::singleShot(50, [&] {
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
@@ -326,11 +366,32 @@ TEST_F(TableViewTest, SelectedCellsAndTheWholeTableAreCopiedAsTabSeparatedText)
         QContextMenuEvent::Keyboard, QPoint(20, 20), grid.mapToGlobal(QPoint(20, 20)));
     QCoreApplication::sendEvent(&grid, &event);
     EXPECT_EQ(items, (QStringList{"Copy", "Copy table"}));
-    const QStringList lines = QApplication::clipboard()->text().split('\n');
-    ASSERT_EQ(lines.size(), grid.RowCount() + 1);
-    EXPECT_EQ(lines[0], "Daily overview\t" + text(1, 0) + "\t");
-    EXPECT_EQ(lines[grid.RowCount() - 1].section('\t', 0, 0), QStringLiteral("Total"));
-    EXPECT_EQ(lines[2].split('\t').size(), grid.ColumnCount());
+    const QMimeData* copied = QApplication::clipboard()->mimeData();
+    ASSERT_TRUE(copied && copied->hasHtml());
+    QTextDocument document;
+    document.setHtml(copied->html());
+    QTextTable* table = nullptr;
+    for (QTextFrame* frame : document.rootFrame()->childFrames())
+        if (auto* found = qobject_cast<QTextTable*>(frame))
+            table = found;
+    ASSERT_TRUE(table);
+    ASSERT_EQ(table->rows(), grid.RowCount());
+    ASSERT_EQ(table->columns(), grid.ColumnCount());
+    const QStringList rows = copied->text().split('\n');
+    ASSERT_EQ(rows.size(), grid.RowCount() + 1);
+    for (int r = 0; r < grid.RowCount(); ++r) {
+        const QStringList cells = rows[r].split('\t');
+        ASSERT_EQ(cells.size(), grid.ColumnCount()) << r;
+        for (int c = 0; c < grid.ColumnCount(); ++c) {
+            const QString html = table->cellAt(r, c).firstCursorPosition().block().text();
+            EXPECT_EQ(html, cells[c]) << c << "," << r;
+            if (c == 0 || r < 2)
+                EXPECT_EQ(cells[c].toStdString(), shown(c, r)) << "texts as shown";
+            else
+                expectNumber(cells[c], shown(c, r));
+        }
+    }
+    EXPECT_EQ(rows[grid.RowCount() - 1].section('\t', 0, 0), QStringLiteral("Total"));
 }
 
 TEST_F(TableViewTest, HeaderWidthsAreStoredWithinTheirMinimumsAndHintTheSectionText)

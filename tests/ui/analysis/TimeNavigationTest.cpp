@@ -8,7 +8,9 @@
 #include "ui/analysis/TimeNavigation.h"
 #include "ui/common/XPButton.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QMouseEvent>
 #include <QSlider>
 #include <QTabBar>
 #include <QTest>
@@ -96,6 +98,27 @@ TEST_F(TimeNavigationTest, HoldingPlusScrollsByAFortiethOfTheWindowUntilReleased
     child->ButtonScrollLeft->setFocus();
     QTest::keyClick(child->ButtonScrollLeft, Qt::Key_Space);
     EXPECT_NEAR(Start() - start, moved - 4.5 / 1440, 1e-9);
+}
+
+TEST_F(TimeNavigationTest, AQuickSecondClickOnMinusScrollsLikeTheFirst)
+{
+    child->SetTimeWindow(At(3, 1, 9), At(3, 1, 6));
+    Choose(SpanThreeHours);
+    TXPButton* minus = child->ButtonScrollLeft;
+    const QPoint at = minus->rect().center();
+    // What the window system sends for two quick clicks: press, release, then the
+    // second press as a double-click.
+    const auto hold = [&](QEvent::Type press) {
+        const double before = Start();
+        QMouseEvent down(press, at, minus->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, {});
+        QApplication::sendEvent(minus, &down);
+        QTest::qWait(120);
+        QTest::mouseRelease(minus, Qt::LeftButton, {}, at);
+        return before - Start();
+    };
+    EXPECT_GT(hold(QEvent::MouseButtonPress), 0);
+    EXPECT_GT(hold(QEvent::MouseButtonDblClick), 0);
+    EXPECT_FALSE(child->Navigation().ScrollTimer().isActive());
 }
 
 TEST_F(TimeNavigationTest, MonthWindowFromTheMiddleOfAMonthShowsTheWholeMonth)

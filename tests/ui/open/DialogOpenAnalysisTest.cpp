@@ -78,6 +78,20 @@ TEST_F(DialogOpenAnalysisTest, ThePickersOfferTheDatesOfTheFilesFound)
     EXPECT_FALSE(dialog.LabelAbort->isVisible());
 }
 
+TEST_F(DialogOpenAnalysisTest, RestoringTheMinimisedDialogKeepsTheChosenPeriod)
+{
+    for (const char* name : {"10100517.csv", "10100518.csv", "10100519.csv"})
+        Write(name);
+    ShowOn(dir.path());
+    dialog.DateFrom->setDate(QDate(2010, 5, 18));
+    dialog.DateTo->setDate(QDate(2010, 5, 18));
+    dialog.setWindowState(Qt::WindowMinimized);
+    dialog.setWindowState(Qt::WindowNoState);
+    ASSERT_TRUE(dialog.isVisible());
+    EXPECT_EQ(dialog.DateFrom->date(), QDate(2010, 5, 18));
+    EXPECT_EQ(dialog.DateTo->date(), QDate(2010, 5, 18));
+}
+
 TEST_F(DialogOpenAnalysisTest, AMissingOrEmptyDirectoryOffersNoDatesAndAnalyseSaysSo)
 {
     ShowOn(dir.path() + "/does-not-exist");

@@ -340,6 +340,22 @@ TEST_F(DialogSettingsTest, CancelPutsBackEveryEditOnEveryDevice)
     EXPECT_EQ(dialog.EditOutputHeadline->text(), "");
 }
 
+TEST_F(DialogSettingsTest, RestoringTheMinimisedDialogKeepsTheEditsThatCancelUndoes)
+{
+    dialog.AddDeviceAndSelect(*solar);
+    Show();
+    Click(NodeAt(0, 0, 0));
+    Retype(dialog.EditLabel, "Collector");
+    Retype(dialog.EditOutputHeadline, "Typed");
+    dialog.setWindowState(Qt::WindowMinimized);
+    dialog.setWindowState(Qt::WindowNoState);
+    ASSERT_TRUE(dialog.isVisible());
+    EXPECT_EQ(dialog.EditOutputHeadline->text(), "Typed");
+    EXPECT_EQ(solar->GetLabel(0), "Collector");
+    QTest::mouseClick(dialog.CancelBtn, Qt::LeftButton);
+    EXPECT_EQ(solar->GetLabel(0), "T1");
+}
+
 TEST_F(DialogSettingsTest, EscAndTheFramesCloseBoxCancelToo)
 {
     dialog.AddDeviceAndSelect(*solar);

@@ -263,6 +263,14 @@ TEST_F(WindowSettingsTest, YesToTheQuestionStoresTheSettingsForTheNextWindow)
     heating.IndexOfValue("TA", outside);
     EXPECT_EQ(heating.GetLabel(outside), "Outside");
     EXPECT_EQ(next->CurrentChildSettings().PrintTitle, "House");
+    // Line width and bars as they were saved: the pump output fills its lane, 4 wide.
+    child = next;
+    child->TabSetDevices->setCurrentIndex(1);
+    Tick(1, "PU");
+    const TSeriesPlottable* pump = Drawn(1, "PU");
+    ASSERT_TRUE(pump);
+    EXPECT_EQ(pump->Graph()->pen().width(), 4);
+    EXPECT_NE(pump->Graph()->brush().style(), Qt::NoBrush);
 }
 
 TEST_F(WindowSettingsTest, NoIsStoredNowhereAndWithoutASettingsStoreNothingIsAsked)
