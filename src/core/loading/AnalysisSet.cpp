@@ -148,6 +148,16 @@ void TAnalysisSet::AddDerivedValues(int deviceIndex, TLogAnalysis& analysis)
     }
 }
 
+void TAnalysisSet::ReapplyDerivedValues(int deviceIndex)
+{
+    TLogAnalysis* analysis = Analysis(deviceIndex);
+    if (!analysis)
+        return;
+    analysis->RemoveDerivedValues();
+    AddDerivedValues(deviceIndex, *analysis);
+    analysis->MarkFieldsWithData();
+}
+
 void TAnalysisSet::SetExtraDerivedValues(std::map<std::string, TDerivedValues> values)
 {
     extraDerivedValues = std::move(values);

@@ -73,6 +73,9 @@ public:
     // Derived values that every load adds to the devices of a prefix besides the stored
     // ones (a stored one of the same name gives way), such as the command line's.
     void SetExtraDerivedValues(std::map<std::string, TDerivedValues> values);
+    // The device's derived values taken out and added anew from the settings store and
+    // the extra ones (after their definitions changed); its fields are marked again.
+    void ReapplyDerivedValues(int deviceIndex);
     // The derived values the last load could not add, and why.
     struct TDerivedProblem {
         std::string prefix;

@@ -33,10 +33,11 @@ int PositionOfName(const std::string& expression, const std::string& name)
 
 } // namespace
 
-TFormulaError::TFormulaError(int position, const std::string& reason)
+TFormulaError::TFormulaError(int position, const std::string& reason, std::string unknownField)
     : std::runtime_error("position " + std::to_string(position) + ": " + reason)
     , position(position)
     , reason(reason)
+    , unknownField(std::move(unknownField))
 {
 }
 
@@ -69,7 +70,7 @@ TFormula::TFormula(const std::string& expression, const std::vector<std::string>
     for (const auto& [name, place] : parser->collected) {
         const auto found = std::find(fields.begin(), fields.end(), name);
         if (found == fields.end())
-            throw TFormulaError(PositionOfName(expression, name), "unknown field " + name);
+            throw TFormulaError(PositionOfName(expression, name), "unknown field " + name, name);
         used.emplace_back(int(found - fields.begin()), name);
     }
     std::sort(used.begin(), used.end());

@@ -11,13 +11,16 @@
 // Why an expression cannot be used, and where: position counts characters from 1.
 class TFormulaError : public std::runtime_error {
 public:
-    TFormulaError(int position, const std::string& reason);
+    TFormulaError(int position, const std::string& reason, std::string unknownField = {});
     int Position() const { return position; }
     const std::string& Reason() const { return reason; }
+    // The name the expression uses that is no field; empty for other errors.
+    const std::string& UnknownField() const { return unknownField; }
 
 private:
     int position;
     std::string reason;
+    std::string unknownField;
 };
 
 class TFormula {

@@ -68,6 +68,9 @@ public:
     // TFormulaError when the formula cannot be used here or the name is taken.
     void AddDerivedValue(const TDerivedValue& value);
     bool IsDerived(int field) const;
+    // Takes every derived value out again: off its chart, out of the fields and the
+    // device settings.
+    void RemoveDerivedValues();
     // has-data = a measured (not a sum) field whose series holds points.
     void MarkFieldsWithData();
     // Clears the overview marks and restyles every series; the k-th output gets the

@@ -39,3 +39,23 @@ bool TLogAnalysis::IsDerived(int field) const
         && std::find(derivedNames.begin(), derivedNames.end(), deviceSettings->GetValueName(field))
         != derivedNames.end();
 }
+
+void TLogAnalysis::RemoveDerivedValues()
+{
+    for (const std::string& name : derivedNames) {
+        const int index = FieldIndex(name);
+        if (index < 0 || index >= FieldRecordCount())
+            continue;
+        if (TFieldRecord& record = fields[index]; record.shown && record.series)
+            if (TChartTarget* chart = ChartOf(record))
+                chart->DetachSeries(*record.series);
+        fields.Erase(index);
+        deviceSettings->RemoveValue(name);
+        if (fieldsPaired)
+            fields.ForEach([index](TFieldRecord& other) {
+                if (other.pairIndex > index)
+                    --other.pairIndex;
+            });
+    }
+    derivedNames.clear();
+}

@@ -122,6 +122,20 @@ void TDeviceSettings::AddValue(
     }
 }
 
+void TDeviceSettings::RemoveValue(const std::string& valueName)
+{
+    int index = -1;
+    if (!IndexOfValue(valueName, index))
+        return;
+    const Place removed = places.at(valueName);
+    values.Erase(index);
+    places.erase(valueName);
+    // The values behind it in its group moved up by one.
+    for (auto& [name, place] : places)
+        if (place.kind == removed.kind && place.position > removed.position)
+            --place.position;
+}
+
 bool TDeviceSettings::HasValue(const std::string& valueName) const
 {
     int index = -1;

@@ -36,6 +36,9 @@ public:
     // nothing when the entry name exists. Without a settings store the value takes its
     // built-in colour and label.
     void AddValue(const std::string& name, const std::string& unit, ValueKind kind);
+    // Takes a value out (derived values, when their definitions change); the values behind
+    // it move up. Nothing when the name is unknown.
+    void RemoveValue(const std::string& name);
     bool HasValue(const std::string& name) const;
     bool IndexOfValue(const std::string& name, int& index) const;
 

@@ -1,18 +1,22 @@
 #include "ui/analysis/Childform.h"
 
 #include "core/base/DateTime.h"
+#include "core/logdata/LogAnalysis.h"
 #include "ui/analysis/ChartValues.h"
 #include "ui/analysis/ChartView.h"
 #include "ui/analysis/ChartZoom.h"
+#include "ui/analysis/DerivedValueUpdate.h"
 #include "ui/analysis/OutputDialogs.h"
 #include "ui/analysis/SpreadsheetExport.h"
 #include "ui/analysis/TableGrid.h"
 #include "ui/analysis/TableView.h"
 #include "ui/analysis/ValueReadout.h"
 #include "ui/analysis/ValueSelector.h"
+#include "ui/common/ApplicationErrors.h"
 #include "ui/common/Glyphs.h"
 #include "ui/common/UiText.h"
 #include "ui/common/XPButton.h"
+#include "ui/settings/DialogSettings.h"
 
 #include <QAction>
 #include <QApplication>
@@ -95,6 +99,27 @@ TChildform::TChildform(QWidget* parent)
         TNavigationControls{SpanTime, SliderTime, ButtonJumpLeft, ButtonScrollLeft,
             ButtonScrollRight, ButtonJumpRight});
     readout = std::make_unique<TValueReadout>(*chartView, analysisSet, *PanelGraph);
+    derivedValues = std::make_unique<TDerivedValueUpdate>(analysisSet,
+        TDerivedValueHost{[this](TLogAnalysis& a, int f) { return ShowValue(a, f); },
+            [this](TLogAnalysis& a, int f) { HideValue(a, f); },
+            [this](int d, TLogAnalysis& a) {
+                // The header lies over a device's list, which goes now: it waits on Overview.
+                LayHeaderOver(Overview, false, QString());
+                ShowValueList(Overview);
+                BuildValueSelector(d, a);
+                a.ApplyDisplaySettings();
+            },
+            [this] {
+                SelectDevice(TabSetDevices->count() > 0 ? TabSetDevices->currentIndex() : 0);
+            }});
+    // Changed definitions reach every open window, once the dialog has closed.
+    if (TDialogSettings* dialog = DialogSettings())
+        connect(
+            dialog, &TDialogSettings::DerivedValuesChanged, this,
+            [this](const QStringList& prefixes) {
+                RunGuarded([&] { derivedValues->Apply(prefixes); });
+            },
+            Qt::QueuedConnection);
     layout->addWidget(PanelLeft);
     layout->addWidget(PanelGraph, 1);
     setWidget(content);

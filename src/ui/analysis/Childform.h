@@ -33,6 +33,7 @@ class QTabBar;
 class QToolButton;
 class TChartValues;
 class TChartZoom;
+class TDerivedValueUpdate;
 class TValueReadout;
 class TChartView;
 class TLogAnalysis;
@@ -227,6 +228,7 @@ private:
     std::unique_ptr<TTimeNavigation> navigation;
     std::unique_ptr<TValueReadout> readout;
     std::unique_ptr<TSpreadsheetExport> spreadsheetExport;
+    std::unique_ptr<TDerivedValueUpdate> derivedValues;
     // Last: its analyses take their series off the charts before those go.
     TAnalysisSet analysisSet{this};
 };

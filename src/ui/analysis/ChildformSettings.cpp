@@ -4,6 +4,7 @@
 #include "ui/analysis/Childform.h"
 
 #include "core/logdata/LogAnalysis.h"
+#include "ui/analysis/DerivedValueUpdate.h"
 #include "ui/common/ApplicationErrors.h"
 #include "ui/common/MessageBox.h"
 #include "ui/common/UiText.h"
@@ -27,6 +28,9 @@ void TChildform::ActionOpenSettingsExecute()
             dialog->AddDeviceAndSelect(*analysis->DeviceSettings());
         else
             dialog->AddDevice(*analysis->DeviceSettings());
+        dialog->AddDerivedValues(*analysis->DeviceSettings(), analysisSet.DeviceList()[device],
+            TDerivedValueUpdate::MeasuredNames(*analysis),
+            TDerivedValueUpdate::TakenNames(*analysis));
     }
 
     const int sections = HeaderControl->count();

@@ -5,6 +5,7 @@
 #include "ui/common/CenterDialogHook.h"
 #include "ui/common/UiText.h"
 #include "ui/settings/ColorChooser.h"
+#include "ui/settings/DerivedValuesSection.h"
 #include "ui/settings/SettingsTree.h"
 #include "ui/settings/SettingsTreeDelegate.h"
 #include "ui/settings/UpDown.h"
@@ -94,6 +95,8 @@ TDialogSettings::TDialogSettings(QWidget* parent)
     settingsColumn->addWidget(CreateCommonSettings());
     settingsColumn->addWidget(CreateDeviceSettings());
     settingsColumn->addWidget(CreateGraphSettings());
+    SectionDerivedValues = new TDerivedValuesSection(this);
+    settingsColumn->addWidget(SectionDerivedValues);
     settingsColumn->addStretch(1);
 
     auto* columns = new QHBoxLayout;
@@ -277,6 +280,7 @@ void TDialogSettings::SetCaptions()
     LabelDisplayColor->setText(UiText(TextId::TxtDisplayColour));
     OKBtn->setText(UiText(TextId::TxtOk));
     CancelBtn->setText(UiText(TextId::TxtCancel));
+    SectionDerivedValues->SetCaptions();
 }
 
 void TDialogSettings::AddDevice(TDeviceSettings& device)
@@ -287,6 +291,13 @@ void TDialogSettings::AddDevice(TDeviceSettings& device)
 void TDialogSettings::AddDeviceAndSelect(TDeviceSettings& device)
 {
     Tree->setCurrentItem(AddDeviceBranch(*Tree, device));
+}
+
+void TDialogSettings::AddDerivedValues(const TDeviceSettings& device, const std::string& prefix,
+    std::vector<std::string> measured, std::vector<std::string> taken)
+{
+    SectionDerivedValues->AddDevice(device, prefix, std::move(measured), std::move(taken));
+    UpdateSelection();
 }
 
 void TDialogSettings::SetWindowSettings(const ChildSettings& settings)
@@ -341,6 +352,7 @@ void TDialogSettings::UpdateSelection()
     if (selected)
         currentDevice = DeviceOfNode(*selected);
     const bool available = selected && currentDevice;
+    SectionDerivedValues->ShowDevice(available ? currentDevice : nullptr);
     for (QWidget* group : {GroupLineWidth, GroupDeviceSettings, GroupGraphSettings})
         group->setEnabled(available);
     for (QWidget* part : {static_cast<QWidget*>(EditLabel), static_cast<QWidget*>(LabelField),
@@ -453,11 +465,14 @@ void TDialogSettings::OKBtnClick()
         EditLineWidth->setFocus();
         Fail(TextId::TxtInvalidLineWidth);
     }
+    const QStringList derivedChanged = SectionDerivedValues->Commit();
     for (TDeviceSettings* device : DevicesOfTree(*Tree))
         device->DiscardBackup();
     committed = edited;
     EmptyTree();
     accept();
+    if (!derivedChanged.isEmpty())
+        emit DerivedValuesChanged(derivedChanged);
 }
 
 void TDialogSettings::CancelBtnClick()
@@ -479,6 +494,7 @@ void TDialogSettings::EmptyTree()
     Tree->clear();
     // The devices belong to the window; none of them may be reached once it has them back.
     currentDevice = nullptr;
+    SectionDerivedValues->Clear();
 }
 
 bool TDialogSettings::eventFilter(QObject* watched, QEvent* event)

@@ -12,6 +12,8 @@
 
 #include <functional>
 #include <optional>
+#include <string>
+#include <vector>
 
 class QFrame;
 class QGroupBox;
@@ -23,7 +25,10 @@ class QTreeWidget;
 class QTreeWidgetItem;
 class TUpDown;
 
+class TDerivedValuesSection;
+
 class TDialogSettings : public QDialog {
+    Q_OBJECT
 public:
     // The first dialog made is the one the analysis windows use (DialogSettings()).
     explicit TDialogSettings(QWidget* parent = nullptr);
@@ -33,6 +38,10 @@ public:
     void AddDevice(TDeviceSettings& device);
     // AddDevice, then selects the device's node.
     void AddDeviceAndSelect(TDeviceSettings& device);
+    // The device's derived values become editable: its prefix, the measured values its
+    // formulas may use and the names its other values take.
+    void AddDerivedValues(const TDeviceSettings& device, const std::string& prefix,
+        std::vector<std::string> measured, std::vector<std::string> taken);
     // Sets both the committed and the edit copy.
     void SetWindowSettings(const ChildSettings& settings);
     // The committed copy: what OK confirmed.
@@ -88,11 +97,17 @@ public:
     QLineEdit* EditLabel = nullptr;
     QLabel* LabelDisplayColor = nullptr;
     QFrame* PanelColor = nullptr;
+    TDerivedValuesSection* SectionDerivedValues = nullptr;
     QPushButton* OKBtn = nullptr;
     QPushButton* CancelBtn = nullptr;
 
     // Esc and the frame's close box end here: the same as Cancel.
     void reject() override;
+
+signals:
+    // OK stored changed derived values of these device prefixes: every open window that
+    // has such a device computes its derived values anew.
+    void DerivedValuesChanged(const QStringList& prefixes);
 
 protected:
     void showEvent(QShowEvent* event) override;

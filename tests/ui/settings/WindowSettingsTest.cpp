@@ -15,13 +15,18 @@
 #include "ui/analysis/GraphPanel.h"
 #include "ui/analysis/ValueSelector.h"
 #include "ui/settings/ColorChooser.h"
+#include "ui/settings/DerivedValuesSection.h"
+#include "ui/settings/DialogDerivedValue.h"
 #include "ui/settings/DialogSettings.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QPushButton>
 #include <QRadioButton>
@@ -313,3 +318,62 @@ TEST_F(WindowSettingsTest, OverviewMarksSurviveTheDialog)
 }
 
 } // namespace
+
+TEST_F(WindowSettingsTest, ADerivedValueDefinedInTheDialogIsListedPlottedAndStored)
+{
+    TChildform* second = OpenWindow();
+    area.setActiveSubWindow(child);
+    Tick(0, "T1");
+    QStringList problems;
+    std::vector<bool> acceptable;
+    dialog.SectionDerivedValues->RunDialog = [&](TDialogDerivedValue& define) {
+        QTest::keyClicks(define.EditName, "dT");
+        QTest::keyClicks(define.EditUnit, "K");
+        QTest::keyClicks(define.EditFormula, "T1 - T9");
+        for (const char* formula : {"T1 - T9", "T1 - (T2", "T1 - T2"}) {
+            Retype(define.EditFormula, formula);
+            problems << define.LabelProblem->text();
+            acceptable.push_back(define.Buttons->button(QDialogButtonBox::Ok)->isEnabled());
+        }
+        return true;
+    };
+    boxes.answers = {MessageResult::No};
+    EditSettings([&] {
+        Select({"Solar controller"});
+        QTest::mouseClick(dialog.SectionDerivedValues->ButtonAdd, Qt::LeftButton);
+        EXPECT_EQ(dialog.SectionDerivedValues->List->item(0)->text(), "dT [K] = T1 - T2");
+        QTest::mouseClick(dialog.OKBtn, Qt::LeftButton);
+    });
+    QApplication::processEvents();
+    EXPECT_EQ(problems,
+        (QStringList{"Position 6: Unknown field T9", "Position 9: Missing parenthesis", ""}));
+    EXPECT_EQ(acceptable, (std::vector<bool>{false, false, true}));
+    EXPECT_EQ(GetIniSettings().GetDerivedValues("10"), (TDerivedValues{{"dT", "[K]", "T1 - T2"}}));
+
+    // Listed among the other measured values, T1 still shown; ticked, it is drawn.
+    ASSERT_TRUE(Row(0, "dT"));
+    EXPECT_TRUE(Row(0, "T1")->PlotBox->isChecked());
+    Tick(0, "dT");
+    ASSERT_TRUE(Drawn(0, "dT"));
+    const TPointSeries& points = child->AnalysisSet().Analysis(0)->Series(Field(0, "dT"))->Points();
+    const TPointSeries& t1 = child->AnalysisSet().Analysis(0)->Series(Field(0, "T1"))->Points();
+    const TPointSeries& t2 = child->AnalysisSet().Analysis(0)->Series(Field(0, "T2"))->Points();
+    ASSERT_GT(points.Count(), 10);
+    EXPECT_DOUBLE_EQ(points.Y(0), t1.Y(0) - t2.Y(0));
+    // The other open window of the same logs has it too.
+    int inSecond = -1;
+    EXPECT_TRUE(second->AnalysisSet().Analysis(0)->DeviceSettings()->IndexOfValue("dT", inSecond));
+
+    // Removed again: gone from the list and the settings file.
+    boxes.answers = {MessageResult::No};
+    EditSettings([&] {
+        Select({"Solar controller"});
+        dialog.SectionDerivedValues->List->setCurrentRow(0);
+        QTest::mouseClick(dialog.SectionDerivedValues->ButtonRemove, Qt::LeftButton);
+        QTest::mouseClick(dialog.OKBtn, Qt::LeftButton);
+    });
+    QApplication::processEvents();
+    EXPECT_FALSE(Row(0, "dT"));
+    EXPECT_TRUE(GetIniSettings().GetDerivedValues("10").empty());
+    EXPECT_TRUE(Row(0, "T1")->PlotBox->isChecked());
+}
