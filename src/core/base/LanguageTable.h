@@ -137,6 +137,7 @@ enum class TextId {
     TxtHintScrollLeft,
     TxtHintScrollRight,
     TxtHintJumpRight,
+    TxtSameDayLoaded,
     Count
 };
 
