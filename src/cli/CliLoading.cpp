@@ -3,12 +3,17 @@
 #include "core/base/LanguageTable.h"
 #include "core/loading/DeviceReaders.h"
 
+#include <filesystem>
 #include <ostream>
 
 std::optional<TCliLoad> LoadRequestedFiles(const TLoadRequest& request, TAnalysisSet& set,
     std::ostream& err, std::function<void()> finishViews)
 {
-    TLogFileList files = FindLogFiles(request.directory);
+    // Absolute, as the folder browser gives it: the device and the bus number are read at
+    // fixed places from a file's path, which a short relative one does not have.
+    const std::string directory
+        = std::filesystem::absolute(request.directory).lexically_normal().string();
+    TLogFileList files = FindLogFiles(directory);
     const auto dates = TrimToDatedEnds(files);
     if (!dates) {
         err << Text(TextId::TxtNoFilesFound) << "\n";
