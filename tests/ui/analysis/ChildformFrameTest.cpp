@@ -2,11 +2,11 @@
 #include "core/loading/DirectoryScan.h"
 #include "core/logdata/LogAnalysis.h"
 #include "core/settings/IniSettings.h"
-#include "samplegen/SampleGenerator.h"
 #include "support/GuiTestHelpers.h"
 #include "support/LoadedWindow.h"
 #include "support/TestFiles.h"
 #include "ui/analysis/ChartView.h"
+#include "ui/analysis/ChartWindowFixture.h"
 #include "ui/analysis/Childform.h"
 #include "ui/analysis/GraphPanel.h"
 #include "ui/analysis/TableGrid.h"
@@ -245,26 +245,10 @@ TEST_F(ChildformFrameTest, ExtraHeightGoesToTheButtonPanelBeyond750PixelsOfValue
 
 } // namespace
 
-namespace {
-
-void GenerateSamples(const QTemporaryDir& folder, const std::vector<int>& devices)
-{
-    TSampleOptions options;
-    options.outputDir = folder.path().toStdString();
-    options.from = {2024, 3, 1};
-    options.to = {2024, 3, 2};
-    options.devices = devices;
-    options.layout = TSampleLayout::Flat;
-    options.faults = false;
-    GenerateSampleLogs(options);
-}
-
-} // namespace
-
 TEST_F(ChildformFrameTest, ADeviceThatCouldNotBeFinishedShowsAnEmptyListOfItsOwn)
 {
     QTemporaryDir samples;
-    GenerateSamples(samples, {10, 21});
+    GenerateMarchSamples(samples.path().toStdString(), {10, 21}, 2);
     TChildform* child = NewWindow();
     TAnalysisSet& set = child->AnalysisSet();
     const TLogFileList files = FindLogFiles(samples.path().toStdString());
@@ -291,7 +275,7 @@ TEST_F(ChildformFrameTest, ADeviceThatCouldNotBeFinishedShowsAnEmptyListOfItsOwn
 TEST_F(ChildformFrameTest, EmptyingTheWindowLeavesNoLaneLabelsOnTheLowerChart)
 {
     QTemporaryDir samples;
-    GenerateSamples(samples, {10});
+    GenerateMarchSamples(samples.path().toStdString(), {10}, 2);
     TLoadResult result;
     TChildform* child = OpenLoadedWindow(
         area, samples.path().toStdString(), EncodeDate(2024, 3, 1), EncodeDate(2024, 3, 2), result);

@@ -6,8 +6,8 @@
 #include "core/base/KalvexError.h"
 #include "core/base/LanguageTable.h"
 #include "core/settings/IniSettings.h"
-#include "samplegen/SampleGenerator.h"
 #include "support/TestFiles.h"
+#include "ui/analysis/ChartWindowFixture.h"
 
 #include <QHeaderView>
 #include <QMdiArea>
@@ -18,27 +18,11 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-void GenerateTwoDays(const QTemporaryDir& samples, const std::vector<int>& devices)
-{
-    TSampleOptions options;
-    options.outputDir = samples.path().toStdString();
-    options.from = {2024, 3, 1};
-    options.to = {2024, 3, 2};
-    options.devices = devices;
-    options.layout = TSampleLayout::Flat;
-    options.faults = false;
-    GenerateSampleLogs(options);
-}
-
-} // namespace
-
 TEST(ChildformTeardownTest, ALoadedWindowDeletedWithoutClosingFreesEverythingSafely)
 {
     for (const std::vector<int>& devices : {std::vector<int>{10}, std::vector<int>{10, 21}}) {
         QTemporaryDir samples;
-        GenerateTwoDays(samples, devices);
+        GenerateMarchSamples(samples.path().toStdString(), devices, 2);
         QMdiArea area;
         area.resize(900, 700);
         area.show();
@@ -58,7 +42,7 @@ TEST(ChildformTeardownTest, AWindowWhoseViewsFailAfterItsTabsWereFilledIsEmptied
     SelectLanguage(2);
     for (const std::vector<int>& devices : {std::vector<int>{10}, std::vector<int>{10, 21}}) {
         QTemporaryDir samples;
-        GenerateTwoDays(samples, devices);
+        GenerateMarchSamples(samples.path().toStdString(), devices, 2);
         QMdiArea area;
         area.resize(900, 700);
         area.show();
