@@ -5,6 +5,7 @@
 #include "core/loading/DeviceReaders.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <ostream>
 
 namespace {
@@ -32,7 +33,11 @@ void CheckFormulas(const TLoadRequest& request, const TAnalysisSet& set)
 std::optional<TCliLoad> LoadRequestedFiles(const TLoadRequest& request, TAnalysisSet& set,
     std::ostream& err, std::function<void()> finishViews)
 {
-    TLogFileList files = FindLogFiles(request.directory);
+    // Absolute, as the folder browser gives it: the device and the bus number are read at
+    // fixed places from a file's path, which a short relative one does not have.
+    const std::string directory
+        = std::filesystem::absolute(request.directory).lexically_normal().string();
+    TLogFileList files = FindLogFiles(directory);
     const auto dates = TrimToDatedEnds(files);
     if (!dates) {
         err << Text(TextId::TxtNoFilesFound) << "\n";

@@ -1,6 +1,6 @@
 #pragma once
-// The loading both commands share: the log files below the directory, two folder levels
-// deep, kept to the requested period (all files found by default) and loaded in the
+// The loading both commands share: the log files below the directory (made absolute), two
+// folder levels deep, kept to the requested period (all files found by default) and loaded in the
 // open dialog's order into an analysis set.
 
 #include "cli/CliArguments.h"

@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <filesystem>
 
 using nlohmann::json;
 
@@ -225,4 +226,60 @@ TEST_F(CliTest, FormulasAddDerivedValuesThatSeriesAndReportsName)
         EXPECT_NE(run.err.find(r.message), std::string::npos) << run.err;
         EXPECT_TRUE(run.out.empty());
     }
+}
+
+TEST_F(CliTest, MoreThreadsThanFilesOrThanTheSystemStartsGiveTheSameDump)
+{
+    const CliRun alone = Cli({"dump", logs.path(), "--threads", "1"});
+    ASSERT_EQ(alone.exitCode, 0) << alone.err;
+    const CliRun many = Cli({"dump", logs.path(), "--threads", "100000"});
+    EXPECT_EQ(many.exitCode, 0) << many.err;
+    EXPECT_TRUE(many.out == alone.out);
+    // A stack limit no thread's stack fits in: the system starts none.
+    const CliRun none = RunProgram("prlimit",
+        {"--stack=100000000000000", KALVEX_CLI, "dump", logs.path(), "--threads", "4"},
+        settings.path());
+    EXPECT_EQ(none.exitCode, 0) << none.err;
+    EXPECT_TRUE(none.out == alone.out);
+}
+
+TEST_F(CliTest, ARelativeDirectoryIsReadAtItsAbsolutePath)
+{
+    QTemporaryDir work;
+    for (const std::string& file : generated)
+        WriteTestFile(
+            work.path().toStdString() + "/s1/" + std::filesystem::path(file).filename().string(),
+            ReadTestFile(file));
+    // Two characters: a path shorter than the device prefix and date of a file name.
+    const CliRun run
+        = RunProgram("env", {"-C", work.path(), KALVEX_CLI, "dump", "s1"}, settings.path());
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const json doc = json::parse(run.out);
+    EXPECT_TRUE(doc["errors"].empty()) << doc["errors"];
+    EXPECT_EQ(Device(doc, "10")["bus"], 10);
+    EXPECT_EQ(Device(doc, "30")["bus"], 30);
+    ASSERT_EQ(doc["files"].size(), generated.size());
+    EXPECT_TRUE(doc["files"][0].get<std::string>().starts_with(work.path().toStdString() + "/s1/"))
+        << doc["files"][0];
+}
+
+TEST_F(CliTest, ADayFoundTwiceIsCountedOnceAndListedAsLoadedBefore)
+{
+    const json plain = Dump({"--series", "10:Ptag"});
+    const auto june30 = std::find_if(generated.begin(), generated.end(),
+        [](const std::string& p) { return p.ends_with("10240630.csv"); });
+    ASSERT_NE(june30, generated.end());
+    const std::string copy = logs.path().toStdString() + "/backup/10240630.csv";
+    WriteTestFile(copy, ReadTestFile(*june30));
+    const json twice = Dump({"--series", "10:Ptag"});
+    // Files of one day load in no set order: the first one loaded wins.
+    ASSERT_EQ(twice["errors"].size(), 1u);
+    const std::string failed = twice["errors"][0]["file"];
+    ASSERT_TRUE(failed == copy || failed == *june30) << failed;
+    const std::string first = failed == copy ? *june30 : copy;
+    EXPECT_EQ(
+        twice["errors"][0]["message"], "The same day was already loaded from\n(" + first + ")");
+    EXPECT_EQ(twice["overview"], plain["overview"]);
+    EXPECT_EQ(twice["devices"], plain["devices"]);
+    EXPECT_EQ(twice["series"], plain["series"]);
 }

@@ -150,6 +150,7 @@ enum class TextId {
     TxtHintScrollLeft,
     TxtHintScrollRight,
     TxtHintJumpRight,
+    TxtSameDayLoaded,
     Count
 };
 

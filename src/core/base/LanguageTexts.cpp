@@ -1022,6 +1022,13 @@ const TextRow Rows[] = {
       "Saltar adelante: un día, o al último mes, trimestre o año",
       "Salta avanti: un giorno, o all'ultimo mese, trimestre o anno",
       "Saltar para a frente: um dia, ou para o último mês, trimestre ou ano"}},
+    {TextId::TxtSameDayLoaded,
+     {"Derselbe Tag wurde bereits geladen aus",
+      "The same day was already loaded from",
+      "Le même jour a déjà été chargé depuis",
+      "El mismo día ya se cargó desde",
+      "Lo stesso giorno è già stato caricato da",
+      "O mesmo dia já foi carregado a partir de"}},
 };
 // clang-format on
 

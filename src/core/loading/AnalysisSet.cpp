@@ -35,6 +35,9 @@ void TAnalysisSet::ClearAnalysis()
 
 void TAnalysisSet::ResetToEmpty()
 {
+    // The views go first: they show what the analyses own (the window lays its header over
+    // a device's value list).
+    hooks->ClearViews();
     ClearAnalysis();
 }
 

@@ -86,7 +86,8 @@ public:
 
     // The day list, the range and the overview tables; fails when no device has a day.
     void FinishLoad();
-    // Back to empty: no devices, no days, no tables, caption "New".
+    // Back to empty: no devices, no days, no tables, caption "New"; the views are emptied
+    // (ClearViews) before the analyses they show go.
     void ResetToEmpty();
     void ClearAnalysis();
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <system_error>
 
 TDeviceReaders::TDeviceReaders(const std::vector<int>& fileDevice, int deviceCount, int workers,
     PrepareFile prepare, ReadFile read, FinishData finish)
@@ -21,10 +22,19 @@ TDeviceReaders::TDeviceReaders(const std::vector<int>& fileDevice, int deviceCou
         return devices[static_cast<size_t>(a)].files.size()
             > devices[static_cast<size_t>(b)].files.size();
     });
-    const int count = std::max(1, workers);
+    // A worker per file at most: more would only wait.
+    const int count = std::clamp(workers, 1, std::max(1, static_cast<int>(files.size())));
     threads.reserve(static_cast<size_t>(count));
-    for (int i = 0; i < count; ++i)
-        threads.emplace_back([this] { Work(); });
+    for (int i = 0; i < count; ++i) {
+        try {
+            threads.emplace_back([this] { Work(); });
+        } catch (const std::system_error&) {
+            // The system starts no more threads: those it started do the work.
+            if (threads.empty())
+                throw;
+            break;
+        }
+    }
 }
 
 TDeviceReaders::~TDeviceReaders()

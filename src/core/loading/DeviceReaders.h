@@ -26,7 +26,9 @@ public:
     // Finishes the data of device d after its last file; returns the failure text, if any.
     using FinishData = std::function<std::optional<std::string>(int device)>;
 
-    // fileDevice[i]: the device of file i, files in load order. At most `workers` threads.
+    // fileDevice[i]: the device of file i, files in load order. At most `workers` threads
+    // and one per file; fewer when the system starts no more. Throws std::system_error
+    // when it starts none.
     TDeviceReaders(const std::vector<int>& fileDevice, int deviceCount, int workers,
         PrepareFile prepare, ReadFile read, FinishData finish);
     // Stops and waits for the workers.

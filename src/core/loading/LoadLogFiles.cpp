@@ -14,6 +14,8 @@
 #include <exception>
 #include <memory>
 #include <new>
+#include <optional>
+#include <system_error>
 
 namespace {
 
@@ -174,7 +176,7 @@ std::vector<int> DevicesOfFiles(const TLogFileList& files, const TAnalysisSet& t
     return fileDevice;
 }
 
-enum class TParallelEnd { Loaded, Aborted, OutOfMemory };
+enum class TParallelEnd { Loaded, Aborted, OutOfMemory, NoWorkers };
 
 // The files on workers; the calling thread approves files, moves the hooks, and finishes
 // the devices' views in device order as their data becomes ready. The workers have ended
@@ -211,8 +213,14 @@ TParallelEnd ReadInParallel(TAnalysisSet& target, const TLogFileList& files, int
         std::unique_ptr<TLogFileReader> reader = std::move(prepared[static_cast<size_t>(file)]);
         return ReadOneFile(target, files[static_cast<size_t>(file)].path, reader.get());
     };
-    TDeviceReaders readers(DevicesOfFiles(files, target), deviceCount, workers, prepare, read,
-        [&](int device) { return FinishDeviceData(target, device); });
+    std::optional<TDeviceReaders> started;
+    try {
+        started.emplace(DevicesOfFiles(files, target), deviceCount, workers, prepare, read,
+            [&](int device) { return FinishDeviceData(target, device); });
+    } catch (const std::system_error&) {
+        return TParallelEnd::NoWorkers;
+    }
+    TDeviceReaders& readers = *started;
     int finishedDevices = 0;
     int reported = 0;
     auto report = [&] {
@@ -273,6 +281,10 @@ void LoadInParallel(TAnalysisSet& target, const TLogFileList& files, int workers
         break;
     case TParallelEnd::OutOfMemory:
         FailForMemory(target);
+    case TParallelEnd::NoWorkers:
+        // The system starts no thread now: the files are read here, one after the other.
+        LoadSequentially(target, files, steps, result);
+        break;
     }
 }
 
@@ -307,8 +319,11 @@ TLoadResult LoadLogFiles(TAnalysisSet& target, const TLogFileList& files, TDateT
     TLoadResult result;
     steps.Step();
     target.BeginLoad(static_cast<int>(files.size()), std::move(devices), from, to);
-    if (hooks.workers > 1)
-        LoadInParallel(target, files, hooks.workers, steps, result);
+    // A worker per file at most.
+    const int workers
+        = static_cast<int>(std::min<size_t>(std::max(hooks.workers, 1), files.size()));
+    if (workers > 1)
+        LoadInParallel(target, files, workers, steps, result);
     else
         LoadSequentially(target, files, steps, result);
     if (result.aborted) {

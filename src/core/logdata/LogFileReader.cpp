@@ -5,6 +5,7 @@
 #include "core/logdata/LogCells.h"
 #include "core/logdata/RecordCells.h"
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <new>
@@ -35,6 +36,13 @@ std::string_view TimeStampCell(std::string_view line)
 double WholeMinutes(double days)
 {
     return std::floor(days * MinutesPerDay + 0.5);
+}
+
+// Grows by half when full, so that adding one element after this cannot fail.
+template <class T> void ReserveOneMore(std::vector<T>& list)
+{
+    if (list.size() == list.capacity())
+        list.reserve(list.size() + list.size() / 2 + 4);
 }
 
 } // namespace
@@ -90,16 +98,82 @@ void TLogFileReader::ReadInto(TLogAnalysis& analysis)
         std::rethrow_exception(textFailure);
     ApplyHeader(analysis);
     TDay day(DayDate());
+    const std::vector<double> known = KnownRecordTimes(analysis, day);
+    // Room for the day and its file before anything of the file goes in: from here on
+    // nothing fails, so a file either adds nothing or counts as loaded.
+    ReserveOneMore(analysis.days);
+    ReserveOneMore(analysis.files);
+    std::string file = path;
     TSeriesSink sink(TargetSeries());
-    tookReadAhead = AheadFits(day, sink);
+    AddDayTotals();
+    tookReadAhead = known.empty() && AheadFits(day, sink);
     if (tookReadAhead) {
         sink.Append(ahead->points);
         day = ahead->day;
     } else {
+        knownTimes = known.empty() ? nullptr : &known;
         ReadRecords(day, sink);
+        knownTimes = nullptr;
     }
     analysis.days.push_back(day);
-    analysis.files.push_back(path);
+    analysis.files.push_back(std::move(file));
+}
+
+std::vector<double> TLogFileReader::KnownRecordTimes(const TLogAnalysis& analysis, const TDay& day)
+{
+    std::vector<double> known;
+    const std::string* first = nullptr;
+    for (size_t i = 0; i < analysis.days.size(); ++i) {
+        if (analysis.days[i].dayDate != day.dayDate)
+            continue;
+        if (!first)
+            first = &analysis.files[i];
+        const std::vector<double> times = RecordTimesOf(analysis.files[i]);
+        known.insert(known.end(), times.begin(), times.end());
+    }
+    if (known.empty())
+        return known;
+    std::sort(known.begin(), known.end());
+    const std::vector<double> own = RecordTimes(day);
+    const bool addsSome = std::any_of(own.begin(), own.end(),
+        [&](double t) { return !std::binary_search(known.begin(), known.end(), t); });
+    if (!own.empty() && !addsSome)
+        Fail(TextId::TxtSameDayLoaded, "\n(" + *first + ")");
+    return known;
+}
+
+std::vector<double> TLogFileReader::RecordTimesOf(const std::string& otherPath)
+{
+    // Read again rather than kept from its loading: files of a day found twice are rare,
+    // and every other file would pay for keeping them.
+    TLogFileReader other(otherPath);
+    other.Prepare(false);
+    if (other.textFailure || !other.header.valid || !other.header.stampValid)
+        return {};
+    try {
+        other.pattern = other.header.pattern;
+        other.HeaderTargets();
+        return other.RecordTimes(TDay(other.DayDate()));
+    } catch (const KalvexError&) {
+        return {};
+    }
+}
+
+std::vector<double> TLogFileReader::RecordTimes(TDay day)
+{
+    TRecordTimesSink sink(text.lines.size());
+    ReadRecords(day, sink);
+    return sink.TakeTimes();
+}
+
+void TLogFileReader::AddDayTotals()
+{
+    try {
+        for (const TDayTotal& total : dayTotals)
+            total.series->AddPoint(total.time, total.value);
+    } catch (const std::bad_alloc&) {
+        // As for the records: the file counts as loaded with what went in.
+    }
 }
 
 void TLogFileReader::ReadText()
@@ -159,15 +233,10 @@ TLogFileReader::TColumnHeader TLogFileReader::ReadColumnHeader(std::string_view 
     return column;
 }
 
-void TLogFileReader::ReadAhead()
+std::vector<bool> TLogFileReader::HeaderTargets()
 {
-    if (!header.valid || !header.stampValid)
-        return;
-    pattern = header.pattern;
     targets.clear();
     std::vector<bool> bars;
-    // The columns as the device reads them when every readable column has its series, and
-    // its kind is the one this file gives it.
     for (size_t i = 0; i < header.columns.size(); ++i) {
         TColumnTarget& target = targets.emplace_back();
         bars.push_back(false);
@@ -178,6 +247,15 @@ void TLogFileReader::ReadAhead()
         target.factor = column.factor;
         bars.back() = column.kind == KindOther && column.dayTotal;
     }
+    return bars;
+}
+
+void TLogFileReader::ReadAhead()
+{
+    if (!header.valid || !header.stampValid)
+        return;
+    pattern = header.pattern;
+    const std::vector<bool> bars = HeaderTargets();
     const TPattern afterTotals = pattern;
     TDay day(DayDate());
     TReadAheadSink sink(bars, text.lines.size());
@@ -199,6 +277,7 @@ void TLogFileReader::ApplyHeader(TLogAnalysis& analysis)
         FailInvalid();
     pattern = header.pattern;
     targets.clear();
+    dayTotals.clear();
     for (size_t i = 0; i < header.columns.size(); ++i)
         ApplyColumn(analysis, header.columns[i], static_cast<int>(i));
 }
@@ -231,8 +310,9 @@ void TLogFileReader::ApplyColumn(TLogAnalysis& analysis, const TColumnHeader& co
     TFieldSeries* series = analysis.Series(field);
     bool totalTaken = false;
     if (series && column.dayTotal) {
-        if (const std::optional<TDayTotal> total = DayTotal(index)) {
-            series->AddPoint(total->time, total->value * column.factor);
+        // Added only once the file is known to load: a file that fails leaves no total.
+        if (const std::optional<TStampedValue> total = DayTotal(index)) {
+            dayTotals.push_back({series, total->time, total->value * column.factor});
             totalTaken = true;
         }
     }
@@ -289,7 +369,7 @@ void TLogFileReader::SplitLastRecord()
     }
 }
 
-std::optional<TLogFileReader::TDayTotal> TLogFileReader::DayTotal(int column)
+std::optional<TLogFileReader::TStampedValue> TLogFileReader::DayTotal(int column)
 {
     // Split once: a header of many day totals would otherwise walk the record per column.
     if (!lastRecordSplit)
@@ -305,7 +385,7 @@ std::optional<TLogFileReader::TDayTotal> TLogFileReader::DayTotal(int column)
     TDateTime t = 0;
     if (!ConvertTimeStamp(lastStamp, t))
         return std::nullopt;
-    return TDayTotal{t, value};
+    return TStampedValue{t, value};
 }
 
 TDateTime TLogFileReader::DayDate()
@@ -313,22 +393,33 @@ TDateTime TLogFileReader::DayDate()
     const auto& lines = text.lines;
     if (lines.empty())
         Fail(TextId::TxtNoMeasuredValues);
-    const std::string_view line = lines.size() >= 2 ? lines[1] : lines[0];
-    const size_t patternLength = pattern == TPattern::A || pattern == TPattern::B ? 10 : 16;
+    // From the second record on, as the first may carry the day before; a line that is no
+    // record (a logger's restart note) is passed over. The first record is the last resort.
     TDateTime date = 0;
+    for (size_t i = 1; i < lines.size(); ++i) {
+        if (TryDayDate(lines[i], date))
+            return date;
+    }
+    if (!TryDayDate(lines[0], date))
+        FailInvalid();
+    return date;
+}
+
+bool TLogFileReader::TryDayDate(std::string_view line, TDateTime& date)
+{
+    const size_t patternLength = pattern == TPattern::A || pattern == TPattern::B ? 10 : 16;
     if (TryParseLogDate(Prefix(line, patternLength), Order(), date))
-        return date;
+        return true;
     // Read as a day-first date and time; the stamp ends at the first cell's end at the
     // latest, so short forms such as 5.3.2007 9:05 are read too.
     const TPattern previous = pattern;
     pattern = TPattern::C;
     const bool ok = TryParseLogTimeStamp(TimeStampCell(Prefix(line, 16)), Order(), date);
     pattern = previous;
-    if (!ok)
-        FailInvalid();
     // The day is the whole day, whatever time the stamp carried: sums are taken over
     // [day date, day date + 1).
-    return std::floor(date);
+    date = std::floor(date);
+    return ok;
 }
 
 template <class Sink> void TLogFileReader::ReadRecords(TDay& day, Sink& sink)
@@ -337,14 +428,10 @@ template <class Sink> void TLogFileReader::ReadRecords(TDay& day, Sink& sink)
     if (targets.empty())
         Fail(TextId::TxtErrorOpeningFile);
     const TPattern recordsPattern = pattern;
-    // The first record takes the date of the second (loggers stamp it with the day before),
-    // in whatever form the two dates are written.
-    std::optional<TDateTime> firstRecordDay;
-    if (lines.size() >= 2 && lines[0].size() > 10 && lines[1].size() > 10) {
-        if (TDateTime second = 0; ConvertTimeStamp(TimeStampCell(lines[1]), second))
-            firstRecordDay = std::floor(second);
-        pattern = recordsPattern;
-    }
+    for (TColumnTarget& target : targets)
+        target.continues = false;
+    const std::optional<TDateTime> firstRecordDay = FirstRecordDay();
+    pattern = recordsPattern;
     TRecordCells cells(text.bytes);
     sink.Begin();
     try {
@@ -359,6 +446,28 @@ template <class Sink> void TLogFileReader::ReadRecords(TDay& day, Sink& sink)
     sink.Finish();
     day.last = day.dayDate + 1;
     pattern = recordsPattern;
+}
+
+std::optional<TDateTime> TLogFileReader::FirstRecordDay()
+{
+    // The first record takes the date of the second (loggers stamp a 00:00 record with the
+    // day before), in whatever form the two dates are written; but only when it stays at
+    // or before the second: 23:59 of the day before is just that.
+    const auto& lines = text.lines;
+    if (lines.size() < 2 || lines[0].size() <= 10 || lines[1].size() <= 10)
+        return std::nullopt;
+    const TPattern recordsPattern = pattern;
+    TDateTime second = 0;
+    if (!ConvertTimeStamp(TimeStampCell(lines[1]), second))
+        return std::nullopt;
+    pattern = recordsPattern;
+    TDateTime first = 0;
+    if (!ConvertTimeStamp(TimeStampCell(lines[0]), first))
+        return std::nullopt;
+    const TDateTime day = std::floor(second);
+    if (day + (first - std::floor(first)) > second)
+        return std::nullopt;
+    return day;
 }
 
 template <class Sink>
@@ -398,8 +507,12 @@ void TLogFileReader::ReadRecord(TDay& day, TRecordCells& cells, std::string_view
     if (t < day.last)
         return;
     day.last = t;
+    // Loaded from another file of the day already: the first file wins. Its cells are read
+    // all the same, so that a bad one ends the records where it did in that file.
+    const bool known = knownTimes && std::binary_search(knownTimes->begin(), knownTimes->end(), t);
     const TPointTime time = plainTime ? *plainTime : TPointTime(t);
-    sink.Record(time);
+    if (!known)
+        sink.Record(time);
 
     // A record that ends before its last cell has begun is not readable; its cells before
     // the end count.
@@ -426,6 +539,10 @@ void TLogFileReader::ReadRecord(TDay& day, TRecordCells& cells, std::string_view
             target.lastValue = target.factor != 1.0 ? value * target.factor : value;
             target.lastCell = cell;
             target.lastKey = key;
+        }
+        if (known) {
+            target.continues = false;
+            continue;
         }
         if (opensGap) {
             sink.Gap(i, t);

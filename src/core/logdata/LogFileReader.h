@@ -81,7 +81,13 @@ private:
         TAheadPoints points;
     };
 
+    struct TStampedValue {
+        TDateTime time;
+        double value;
+    };
+    // A day total found in the header parse, added to its series once the file loads.
     struct TDayTotal {
+        TFieldSeries* series;
         TDateTime time;
         double value;
     };
@@ -92,6 +98,9 @@ private:
     void ReadText();
     void ReadFileHeader();
     TColumnHeader ReadColumnHeader(std::string_view cell) const;
+    // The columns as the device reads them when every readable column has its series, and
+    // its kind is the one this file gives it; which of them are day bars.
+    std::vector<bool> HeaderTargets();
     void ReadAhead();
 
     void ApplyHeader(TLogAnalysis& analysis);
@@ -99,10 +108,20 @@ private:
     void ApplyColumn(TLogAnalysis& analysis, const TColumnHeader& column, int index);
     bool AheadFits(const TDay& day, const TSeriesSink& sink) const;
     std::vector<TFieldSeries*> TargetSeries() const;
+    void AddDayTotals();
 
-    std::optional<TDayTotal> DayTotal(int column);
+    // The times of the records that files of the same day gave the device before, sorted;
+    // fails when this file has no record of its own beyond them.
+    std::vector<double> KnownRecordTimes(const TLogAnalysis& analysis, const TDay& day);
+    static std::vector<double> RecordTimesOf(const std::string& otherPath);
+    // The times of this file's records, read into nothing.
+    std::vector<double> RecordTimes(TDay day);
+
+    std::optional<TStampedValue> DayTotal(int column);
     void SplitLastRecord();
     TDateTime DayDate();
+    bool TryDayDate(std::string_view line, TDateTime& date);
+    std::optional<TDateTime> FirstRecordDay();
     template <class Sink> void ReadRecords(TDay& day, Sink& sink);
     // onDay: the record is taken to that day, keeping its time of day.
     template <class Sink>
@@ -126,6 +145,9 @@ private:
     std::optional<TReadAhead> ahead;
     bool tookReadAhead = false;
     std::vector<TColumnTarget> targets;
+    std::vector<TDayTotal> dayTotals;
+    // While reading a file of a day read before: the times not to be added again.
+    const std::vector<double>* knownTimes = nullptr;
     // The last non-empty record's stamp and cells, which day totals are taken from.
     bool lastRecordSplit = false;
     std::string_view lastStamp;

@@ -111,6 +111,25 @@ private:
     bool timesAscend = true;
 };
 
+// Into nothing: only the records' times are kept.
+class TRecordTimesSink {
+public:
+    explicit TRecordTimesSink(std::size_t records) { times.reserve(records); }
+
+    void Begin() { }
+    void Record(const TPointTime& time) { times.push_back(time.x); }
+    void Gap(std::size_t, TDateTime) { }
+    void Value(std::size_t, const TPointTime&, double, bool) { }
+    void End(TDateTime) { }
+    void Finish() { }
+    void OutOfMemory() { }
+
+    std::vector<double> TakeTimes() { return std::move(times); }
+
+private:
+    std::vector<double> times;
+};
+
 // Into the device's series; none for a column not read.
 class TSeriesSink {
 public:

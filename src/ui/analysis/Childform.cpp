@@ -183,14 +183,10 @@ void TChildform::CreatePanelLeft(QWidget* content)
     PanelGraphPanels->setLineWidth(1);
     PanelGraphPanels->setMaximumHeight(ValueListMaximumHeight);
     valueLists = new QStackedLayout(PanelGraphPanels);
-    Overview = new QScrollArea(PanelGraphPanels);
-    Overview->setObjectName(QStringLiteral("Overview"));
-    Overview->setFrameShape(QFrame::NoFrame);
-    Overview->setWidgetResizable(true);
-    Overview->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Overview->setWidget(new QWidget);
-    valueLists->addWidget(Overview);
-    Overview->viewport()->installEventFilter(this);
+    Overview = NewValueList(QStringLiteral("Overview"));
+    // A device without a list of its own (its files or its finishing failed) shows this
+    // one, never another device's rows.
+    EmptyValueList = NewValueList(QStringLiteral("EmptyValueList"));
     CreateHeaderControl();
     column->addWidget(PanelGraphPanels, 1);
 
@@ -205,6 +201,19 @@ void TChildform::CreatePanelLeft(QWidget* content)
     ButtonSettings = ActionButton(ActionOpenSettings, PanelLeftBottom, 4, 8);
     ButtonOpenExcel = ActionButton(ActionOpenExcel, PanelLeftBottom, 4, 40);
     column->addWidget(PanelLeftBottom);
+}
+
+QScrollArea* TChildform::NewValueList(const QString& name)
+{
+    auto* list = new QScrollArea(PanelGraphPanels);
+    list->setObjectName(name);
+    list->setFrameShape(QFrame::NoFrame);
+    list->setWidgetResizable(true);
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list->setWidget(new QWidget);
+    valueLists->addWidget(list);
+    list->viewport()->installEventFilter(this);
+    return list;
 }
 
 void TChildform::CreateHeaderControl()
@@ -559,6 +568,8 @@ void TChildform::ClearAnalysis()
         // The overview rows refer to the analyses that go now.
         ClearValueList(*Overview, HeaderControl);
         RemoveAllSeries();
+        // The lower chart names no lane of outputs that are gone.
+        chartView->SetOutputLanes({});
         analysisSet.ClearAnalysis();
     } catch (const std::exception&) {
         // Emptying goes on below whatever failed above.

@@ -128,6 +128,7 @@ public:
     QLabel* LabelHeadline = nullptr;
     QFrame* PanelGraphPanels = nullptr;
     QScrollArea* Overview = nullptr;
+    QScrollArea* EmptyValueList = nullptr;
     QHeaderView* HeaderControl = nullptr;
     QWidget* PanelLeftBottom = nullptr;
     QToolButton* ButtonSettings = nullptr;
@@ -163,6 +164,7 @@ private:
     void CreatePanelGraph(QWidget* content);
     void CreateNavigationBar();
     void CreateHeaderControl();
+    QScrollArea* NewValueList(const QString& name);
     void PanelLeftResize();
     void PanelZoomXResize();
     void SetPanelLeftWidth(int width);

@@ -104,7 +104,7 @@ void TChildform::SelectDevice(int index)
         analysisSet.SetCurrentAnalysis(analysis);
         QScrollArea* list = analysis ? ValueListOf(*analysis) : nullptr;
         if (!list)
-            list = Overview;
+            list = EmptyValueList;
         ShowValueList(list);
         LayHeaderOver(
             list, true, TabSetDevices->count() > index ? TabSetDevices->tabText(index) : QString());

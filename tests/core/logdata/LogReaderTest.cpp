@@ -206,6 +206,52 @@ TEST_F(LogReaderTest, TheFirstRecordTakesTheSecondRecordsDate)
         "10.03.2007 08:02=null\n");
 }
 
+TEST_F(LogReaderTest, AFirstRecordOfTheDayBeforeKeepsItsDateWhenTheSecondsWouldPutItAfter)
+{
+    struct Case {
+        std::vector<std::string> lines;
+        std::string points;
+    };
+    const Case cases[] = {
+        {{"DATE & TIME;T1[°C]", "2007-03-14 23:59;20", "2007-03-15 00:00;21",
+             "2007-03-15 00:01;22"},
+            "14.03.2007 23:59=20,00\n15.03.2007 00:00=21,00\n15.03.2007 00:01=22,00\n"
+            "15.03.2007 00:01=null\n"},
+        {{"dd.mm.yy hh:mm;T1[°C]", "14.03.07 23:59;20", "15.03.07 00:01;21", "15.03.07 00:02;22"},
+            "14.03.2007 23:59=20,00\n15.03.2007 00:01=21,00\n15.03.2007 00:02=22,00\n"
+            "15.03.2007 00:02=null\n"},
+    };
+    for (const Case& c : cases) {
+        auto analysis = NewAnalysis();
+        analysis->ReadLogFile(WriteLog("10070315.csv", c.lines));
+        EXPECT_DOUBLE_EQ(analysis->Day(0).dayDate, EncodeDate(2007, 3, 15));
+        EXPECT_EQ(DescribePoints(*analysis->Series(0)), c.points);
+    }
+}
+
+TEST_F(LogReaderTest, TheDayDateComesFromTheFirstReadableRecordFromTheSecondOn)
+{
+    struct Case {
+        std::vector<std::string> records;
+        double dayDate;
+    };
+    const Case cases[] = {
+        // A restart note in the second line: the third gives the day.
+        {{"15.03.2007 00:00;20", "restart;21", "15.03.2007 00:02;22"}, EncodeDate(2007, 3, 15)},
+        // The first record is the last resort.
+        {{"15.03.2007 23:50;20", "restart;21", "garbage;22"}, EncodeDate(2007, 3, 15)},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> lines{"dd.mm.yy hh:mm;T1[°C]"};
+        lines.insert(lines.end(), c.records.begin(), c.records.end());
+        auto analysis = NewAnalysis();
+        analysis->ReadLogFile(WriteLog("10070315.csv", lines));
+        ASSERT_EQ(analysis->DayCount(), 1);
+        EXPECT_DOUBLE_EQ(analysis->Day(0).dayDate, c.dayDate);
+        EXPECT_EQ(analysis->Series(0)->Points().Count(), 4) << "three records and the break";
+    }
+}
+
 TEST_F(LogReaderTest, RunningOutOfMemoryEndsTheRecordsQuietlyAndKeepsTheDay)
 {
 #if defined(__SANITIZE_ADDRESS__)
@@ -482,42 +528,94 @@ TEST_F(LogReaderTest, UnitFactorsApplyToEveryValueReadExactlyOnce)
 {
     const double kilo = 1000 * 0.0010000000474974513;
     auto analysis = NewAnalysis();
-    // The last record is stamped after midnight; the day's file is there twice.
-    const auto path = WriteLog("10070315.csv",
-        {"dd.mm.yy hh:mm;P[W]", "15.03.2007 23:58;1000", "15.03.2007 23:59;2000",
-            "16.03.2007 00:00;1000"});
-    analysis->ReadLogFile(path);
-    analysis->ReadLogFile(path);
+    // The last record is stamped after midnight; a later copy of the day's file adds one.
+    std::vector<std::string> lines{"dd.mm.yy hh:mm;P[W]", "15.03.2007 23:58;1000",
+        "15.03.2007 23:59;2000", "16.03.2007 00:00;1000"};
+    analysis->ReadLogFile(WriteLog("10070315.csv", lines));
+    lines.push_back("16.03.2007 00:01;1000");
+    analysis->ReadLogFile(WriteLog("copy/10070315.csv", lines));
     const TPointSeries& points = analysis->Series(0)->Points();
-    ASSERT_EQ(points.Count(), 8);
+    ASSERT_EQ(points.Count(), 6);
     for (int i = 0; i < points.Count(); ++i) {
         if (!points.IsNull(i)) {
             EXPECT_TRUE(points.Y(i) == kilo || points.Y(i) == 2 * kilo) << i << ": " << points.Y(i);
         }
     }
-    EXPECT_EQ(points.Y(6), kilo); // 16.03. 00:00 of the second reading
+    EXPECT_EQ(points.Y(4), kilo); // 16.03. 00:01 of the copy
 }
 
-TEST_F(LogReaderTest, DuplicateDaysLoadWithoutDoublingOrDisorder)
+TEST_F(LogReaderTest, ADayReadTwiceAddsOnlyRecordsNotReadYet)
+{
+    std::vector<std::string> day = MinuteRecords(2007, 3, 15, "6;5");
+    const auto part = [&](int from, int to) {
+        std::vector<std::string> lines{"dd.mm.yy hh:mm;P[kW];Qtag[kWh]"};
+        lines.insert(lines.end(), day.begin() + from, day.begin() + to);
+        return lines;
+    };
+    struct Case {
+        const char* what;
+        std::vector<std::string> first, second;
+        bool secondFails;
+    };
+    const Case cases[] = {
+        {"a copy", part(0, 1440), part(0, 1440), true},
+        {"a copy of the morning", part(0, 1440), part(0, 720), true},
+        {"two halves", part(0, 720), part(720, 1440), false},
+        {"the morning, then the whole day", part(0, 720), part(0, 1440), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto analysis = NewAnalysis();
+        const std::string first = WriteLog("10070315.csv", c.first);
+        analysis->ReadLogFile(first);
+        const std::string second = WriteLog("backup/10070315.csv", c.second);
+        const int pointsBefore = analysis->Series(0)->Points().Count();
+        if (c.secondFails) {
+            ExpectReadFailure(
+                *analysis, second, "The same day was already loaded from\n(" + first + ")");
+            EXPECT_EQ(analysis->DayCount(), 1);
+            EXPECT_EQ(analysis->FileCount(), 1);
+            EXPECT_EQ(analysis->Series(0)->Points().Count(), pointsBefore) << "no closing null";
+        } else {
+            analysis->ReadLogFile(second);
+            EXPECT_EQ(analysis->DayCount(), 2);
+        }
+        const TPointSeries& points = analysis->Series(0)->Points();
+        for (int i = 1; i < points.Count(); ++i)
+            ASSERT_LE(points.X(i - 1), points.X(i)) << i;
+        analysis->BuildSums();
+        // The logged day total stays one bar; the day's energy is counted once.
+        EXPECT_EQ(analysis->Series(FieldOf(*analysis, "Ptag"))->Points().Count(), 1);
+        const int psum = FieldOf(*analysis, "Pmonat");
+        ASSERT_GE(psum, 0);
+        EXPECT_DOUBLE_EQ(analysis->Series(psum)->Points().Y(0), 5.0);
+    }
+
+    // The morning and then the whole day integrate to the day once; the first minute of
+    // each part counts.
+    auto halves = NewAnalysis();
+    std::vector<std::string> power{"dd.mm.yy hh:mm;P[kW]"};
+    const std::vector<std::string> minutes = MinuteRecords(2007, 3, 15, "6");
+    power.insert(power.end(), minutes.begin(), minutes.begin() + 720);
+    halves->ReadLogFile(WriteLog("a/10070315.csv", power));
+    power.insert(power.end(), minutes.begin() + 720, minutes.end());
+    halves->ReadLogFile(WriteLog("b/10070315.csv", power));
+    halves->BuildSums();
+    EXPECT_NEAR(halves->Series(FieldOf(*halves, "Ptag"))->Points().Y(0), 144.0, 1e-9);
+}
+
+TEST_F(LogReaderTest, AFileThatFailsLeavesNoDayTotal)
 {
     auto analysis = NewAnalysis();
-    std::vector<std::string> lines = {"dd.mm.yy hh:mm;P[kW]"};
-    for (const auto& record : MinuteRecords(2007, 3, 15, "6"))
-        lines.push_back(record);
-    analysis->ReadLogFile(WriteLog("10070315.csv", lines));
-    analysis->ReadLogFile(WriteLog("copy/10070315.csv", lines));
-    EXPECT_EQ(analysis->DayCount(), 2);
-    const TPointSeries& points = analysis->Series(0)->Points();
-    for (int i = 1; i < points.Count(); ++i)
-        ASSERT_LE(points.X(i - 1), points.X(i)) << i;
-    // The copy keeps its runs compressed: first, latest and closing null point.
-    EXPECT_EQ(points.Count(), 6);
-
-    analysis->BuildSums();
-    const TFieldSeries& ptag = *analysis->Series(FieldOf(*analysis, "Ptag"));
-    ASSERT_EQ(ptag.Points().Count(), 1);
-    // One day's energy (each copy's first point adds its minute), not two days'.
-    EXPECT_NEAR(ptag.Points().Y(0), 144.0, 0.5);
+    // The first day total is good, the second is no number: the file is not valid.
+    ExpectReadFailure(*analysis,
+        WriteLog("10070315.csv",
+            {"dd.mm.yy hh:mm;Qtag[kWh];QDay2[kWh]", "15.03.2007 10:00;1,5;2",
+                "15.03.2007 10:01;1,5;x"}),
+        "The file you specified is not a valid log file.");
+    const int total = FieldOf(*analysis, "Ptag");
+    ASSERT_GE(total, 0) << "the fields of the header stay";
+    EXPECT_EQ(analysis->Series(total)->Points().Count(), 0);
 }
 
 TEST_F(LogReaderTest, RunsAreStretchedOnlyForwardInTime)

@@ -97,7 +97,7 @@ protected:
 
 } // namespace
 
-TEST_F(ReadAheadTest, RunsBreaksOddStampsAndARereadDayAreTakenAsReadAhead)
+TEST_F(ReadAheadTest, RunsBreaksOddStampsAreTakenAsReadAheadAndADayFoundAgainReadAgain)
 {
     // T1 climbs in steps of ten minutes, P runs in long equal stretches with an "Err" and an
     // empty cell, R1 switches; ten minutes are missing (a break), one stamp is unreadable
@@ -114,8 +114,14 @@ TEST_F(ReadAheadTest, RunsBreaksOddStampsAndARereadDayAreTakenAsReadAhead)
     const std::string first = WriteLog("10070315.csv", With(header, day15));
     const std::string second = WriteLog("10070316.csv",
         With("DATE & TIME;T1[°C];P[kW];R1[%]", Records(16, 1440, cells, "yyyy-mm-dd")));
+    // A later copy of the first day: only its records beyond the first file's are new.
+    std::vector<std::string> later = day15;
+    const std::vector<std::string> more = Records(15, 700, cells);
+    later.insert(later.end(), more.begin() + 600, more.end());
+    const std::string copy = WriteLog("copy/10070315.csv", With(header, later));
 
-    EXPECT_EQ(ReadBothWays({first, second, first}), (std::vector<bool>{true, true, true}));
+    EXPECT_EQ(
+        ReadBothWays({first, second, copy, first}), (std::vector<bool>{true, true, false, false}));
 }
 
 TEST_F(ReadAheadTest, ARunTheDeviceCouldContinueIsReadAgain)
@@ -168,8 +174,15 @@ TEST_F(ReadAheadTest, DeviceNamesDayTotalsAndSwitchedDatePatterns)
             + ";" + std::to_string(i / 7) + ";5;" + std::to_string(i * 3);
     }
     const std::string named = WriteLog("10070315.csv", lines);
+    for (std::string& line : lines) {
+        if (const size_t at = line.find("15.03.2007"); at != std::string::npos)
+            line.replace(at, 10, "16.03.2007");
+        if (const size_t at = line.find("2007-03-15"); at != std::string::npos)
+            line.replace(at, 10, "2007-03-16");
+    }
+    const std::string nextDay = WriteLog("10070316.csv", lines);
 
-    EXPECT_EQ(ReadBothWays({named, named}), (std::vector<bool>{true, true}));
+    EXPECT_EQ(ReadBothWays({named, nextDay}), (std::vector<bool>{true, true}));
 }
 
 TEST_F(ReadAheadTest, FailuresComeWhereTheyCameAndKeepWhatTheFileGaveBefore)
@@ -186,8 +199,11 @@ TEST_F(ReadAheadTest, FailuresComeWhereTheyCameAndKeepWhatTheFileGaveBefore)
         {"dd.mm.yy hh:mm;T2[°C];Qtag[kWh]", "18.03.2007 00:00;1;2", "18.03.2007 00:01;1;zz"});
     const std::string headerOnly = WriteLog("10070319.csv", {"dd.mm.yy hh:mm;T1[°C];P[kW]"});
     const std::string missing = TempPath("10070320.csv");
+    const std::string goodAgain = WriteLog("10070321.csv",
+        With("dd.mm.yy hh:mm;T1[°C];P[kW]",
+            Records(21, 60, [](int i) { return std::to_string(i) + ";1,0"; })));
 
     const std::vector<bool> took
-        = ReadBothWays({good, garbage, badStampHeader, badTotal, headerOnly, missing, good});
+        = ReadBothWays({good, garbage, badStampHeader, badTotal, headerOnly, missing, goodAgain});
     EXPECT_EQ(took, (std::vector<bool>{true, false, false, false, false, false, true}));
 }

@@ -60,16 +60,21 @@ void ChartWindowFixture::BuildValueSelector(int, TLogAnalysis& analysis)
     analysis.SetValuePanel(std::make_unique<TValueListPanel>(list));
 }
 
-void ChartWindowFixture::LoadSamples(const std::vector<int>& devices)
+void GenerateMarchSamples(const std::string& folder, const std::vector<int>& devices, int lastDay)
 {
     TSampleOptions options;
-    options.outputDir = TempPath("logs");
+    options.outputDir = folder;
     options.from = {2024, 3, 1};
-    options.to = {2024, 3, 3};
+    options.to = {2024, 3, lastDay};
     options.devices = devices;
     options.layout = TSampleLayout::Flat;
     options.faults = false;
     GenerateSampleLogs(options);
+}
+
+void ChartWindowFixture::LoadSamples(const std::vector<int>& devices)
+{
+    GenerateMarchSamples(TempPath("logs"), devices, 3);
     LoadLogs(EncodeDate(2024, 3, 1), EncodeDate(2024, 3, 3));
 }
 

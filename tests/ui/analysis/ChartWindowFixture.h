@@ -18,6 +18,10 @@
 
 #include <memory>
 
+// Sample logs of the devices without faults, one file a day from 1 March 2024 to the
+// last day given, flat in the folder.
+void GenerateMarchSamples(const std::string& folder, const std::vector<int>& devices, int lastDay);
+
 class ChartWindowFixture : public AnalysisFixture, public TChartHost, public TAnalysisSetHooks {
 protected:
     void SetUp() override;

@@ -1,8 +1,14 @@
 #include "core/base/LanguageTable.h"
+#include "core/loading/DirectoryScan.h"
+#include "core/logdata/LogAnalysis.h"
 #include "core/settings/IniSettings.h"
 #include "support/GuiTestHelpers.h"
+#include "support/LoadedWindow.h"
 #include "support/TestFiles.h"
+#include "ui/analysis/ChartView.h"
+#include "ui/analysis/ChartWindowFixture.h"
 #include "ui/analysis/Childform.h"
+#include "ui/analysis/GraphPanel.h"
 #include "ui/analysis/TableGrid.h"
 #include "ui/common/XPButton.h"
 
@@ -18,6 +24,7 @@
 #include <QSlider>
 #include <QSplitter>
 #include <QTabBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QWheelEvent>
 
@@ -237,3 +244,49 @@ TEST_F(ChildformFrameTest, ExtraHeightGoesToTheButtonPanelBeyond750PixelsOfValue
 }
 
 } // namespace
+
+TEST_F(ChildformFrameTest, ADeviceThatCouldNotBeFinishedShowsAnEmptyListOfItsOwn)
+{
+    QTemporaryDir samples;
+    GenerateMarchSamples(samples.path().toStdString(), {10, 21}, 2);
+    TChildform* child = NewWindow();
+    TAnalysisSet& set = child->AnalysisSet();
+    const TLogFileList files = FindLogFiles(samples.path().toStdString());
+    set.BeginLoad(
+        int(files.size()), DeviceListOf(files), EncodeDate(2024, 3, 1), EncodeDate(2024, 3, 2));
+    for (const TLogFileEntry& file : files)
+        set.LoadFile(file.path);
+    // The second device's finishing failed: the load went on without its value list.
+    set.FinishDevice(0);
+    set.FinishLoad();
+    child->FinishLoad();
+    ASSERT_EQ(child->TabSetDevices->count(), 3);
+    child->TabSetDevices->setCurrentIndex(2);
+    EXPECT_TRUE(child->Overview->isVisible());
+    child->TabSetDevices->setCurrentIndex(1);
+    EXPECT_FALSE(child->Overview->isVisible()) << "the other devices' rows";
+    EXPECT_TRUE(child->EmptyValueList->isVisible());
+    EXPECT_TRUE(child->EmptyValueList->widget()->findChildren<TGraphPanel*>().isEmpty());
+    EXPECT_EQ(child->HeaderControl->parentWidget(), child->EmptyValueList->widget());
+    child->TabSetDevices->setCurrentIndex(0);
+    EXPECT_FALSE(child->EmptyValueList->isVisible());
+}
+
+TEST_F(ChildformFrameTest, EmptyingTheWindowLeavesNoLaneLabelsOnTheLowerChart)
+{
+    QTemporaryDir samples;
+    GenerateMarchSamples(samples.path().toStdString(), {10}, 2);
+    TLoadResult result;
+    TChildform* child = OpenLoadedWindow(
+        area, samples.path().toStdString(), EncodeDate(2024, 3, 1), EncodeDate(2024, 3, 2), result);
+    TLogAnalysis& solar = *child->AnalysisSet().Analysis(0);
+    int r1 = -1;
+    ASSERT_TRUE(solar.DeviceSettings()->IndexOfValue("R1", r1));
+    ASSERT_TRUE(child->ShowValue(solar, r1));
+    child->SelectDevice(0);
+    ASSERT_EQ(child->ChartView().OutputLaneNames().size(), 1);
+    EXPECT_FALSE(child->ChartView().OutputLaneName(0).isEmpty());
+    child->ResetToEmpty();
+    EXPECT_TRUE(child->ChartView().OutputLaneNames().isEmpty());
+    EXPECT_TRUE(child->ChartView().OutputLaneName(0).isEmpty());
+}

@@ -3,12 +3,17 @@
 #include "support/LoadedWindow.h"
 #include "ui/analysis/Childform.h"
 
+#include "core/base/KalvexError.h"
+#include "core/base/LanguageTable.h"
 #include "core/settings/IniSettings.h"
-#include "samplegen/SampleGenerator.h"
 #include "support/TestFiles.h"
+#include "ui/analysis/ChartWindowFixture.h"
 
+#include <QHeaderView>
 #include <QMdiArea>
 #include <QPointer>
+#include <QScrollArea>
+#include <QTabBar>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -17,14 +22,7 @@ TEST(ChildformTeardownTest, ALoadedWindowDeletedWithoutClosingFreesEverythingSaf
 {
     for (const std::vector<int>& devices : {std::vector<int>{10}, std::vector<int>{10, 21}}) {
         QTemporaryDir samples;
-        TSampleOptions options;
-        options.outputDir = samples.path().toStdString();
-        options.from = {2024, 3, 1};
-        options.to = {2024, 3, 2};
-        options.devices = devices;
-        options.layout = TSampleLayout::Flat;
-        options.faults = false;
-        GenerateSampleLogs(options);
+        GenerateMarchSamples(samples.path().toStdString(), devices, 2);
         QMdiArea area;
         area.resize(900, 700);
         area.show();
@@ -37,4 +35,37 @@ TEST(ChildformTeardownTest, ALoadedWindowDeletedWithoutClosingFreesEverythingSaf
         EXPECT_TRUE(area.subWindowList().isEmpty());
         ReleaseIniSettings();
     }
+}
+
+TEST(ChildformTeardownTest, AWindowWhoseViewsFailAfterItsTabsWereFilledIsEmptiedSafely)
+{
+    SelectLanguage(2);
+    for (const std::vector<int>& devices : {std::vector<int>{10}, std::vector<int>{10, 21}}) {
+        QTemporaryDir samples;
+        GenerateMarchSamples(samples.path().toStdString(), devices, 2);
+        QMdiArea area;
+        area.resize(900, 700);
+        area.show();
+        auto* window = new TChildform;
+        area.addSubWindow(window);
+        window->showMaximized();
+        // As the open dialog has it: the window's own finishing fails at its end.
+        TLoadHooks hooks;
+        hooks.finishViews = [window] {
+            window->FinishLoad();
+            throw KalvexError("views");
+        };
+        QPointer<QHeaderView> header = window->HeaderControl;
+        EXPECT_THROW(LoadLogFiles(window->AnalysisSet(), FindLogFiles(samples.path().toStdString()),
+                         EncodeDate(2024, 3, 1), EncodeDate(2024, 3, 2), hooks),
+            KalvexError);
+        ASSERT_TRUE(header) << "the header went with a device's value list";
+        // What the dialog does next.
+        window->ResetToEmpty();
+        EXPECT_EQ(window->windowTitle(), QStringLiteral("New"));
+        EXPECT_EQ(window->TabSetDevices->count(), 0);
+        EXPECT_EQ(header->parentWidget(), window->Overview->widget());
+        ReleaseIniSettings();
+    }
+    SelectLanguage(1);
 }
