@@ -138,6 +138,8 @@ enum class TextId {
     TxtHintScrollLeft,
     TxtHintScrollRight,
     TxtHintJumpRight,
+    TxtUserManual,
+    TxtManualMissing,
     Count
 };
 

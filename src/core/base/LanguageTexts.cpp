@@ -938,6 +938,20 @@ const TextRow Rows[] = {
       "Saltar adelante: un día, o al último mes, trimestre o año",
       "Salta avanti: un giorno, o all'ultimo mese, trimestre o anno",
       "Saltar para a frente: um dia, ou para o último mês, trimestre ou ano"}},
+    {TextId::TxtUserManual,
+     {"Benutzerhandbuch",
+      "User manual",
+      "Manuel d'utilisation",
+      "Manual de usuario",
+      "Manuale utente",
+      "Manual do utilizador"}},
+    {TextId::TxtManualMissing,
+     {"Das Benutzerhandbuch wurde nicht gefunden. Bitte prüfen Sie die Installation.",
+      "The user manual cannot be found. Please check the installation.",
+      "Le manuel d'utilisation est introuvable. Veuillez vérifier l'installation.",
+      "No se encuentra el manual de usuario. Compruebe la instalación.",
+      "Il manuale utente non è stato trovato. Verificare l'installazione.",
+      "O manual do utilizador não foi encontrado. Verifique a instalação."}},
 };
 // clang-format on
 
