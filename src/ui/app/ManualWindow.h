@@ -4,6 +4,8 @@
 
 #include "core/base/LanguageTable.h"
 
+#include <QHash>
+#include <QSize>
 #include <QString>
 #include <QWidget>
 
@@ -29,7 +31,14 @@ public:
     QListWidget* Contents = nullptr;
     QTextBrowser* Browser = nullptr;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void ListHeadings();
     void ScrollToHeading(int row);
+    // Shrinks the pictures wider than the text to its width, keeping their proportions.
+    void FitPictures();
+
+    QHash<QString, QSize> pictureSizes;
 };

@@ -63,6 +63,8 @@ protected:
         form->activateWindow();
         EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == form.get(); }));
         QTest::keyClick(form.get(), Qt::Key_F1);
+        // Laid out as a user first sees it, the scroll bar included.
+        QTest::qWait(100);
         return form->findChild<TManualWindow*>();
     }
 };
@@ -107,6 +109,11 @@ TEST_F(ManualWindowTest, F1OpensTheManualOfTheLanguageWithItsPictures)
                         window->Browser->loadResource(QTextDocument::ImageResource, name)
                             .toByteArray());
                     EXPECT_GT(picture.width(), 300) << name.toStdString();
+                    // Shown no wider than the text, in its proportions.
+                    const QTextImageFormat shown = it.fragment().charFormat().toImageFormat();
+                    EXPECT_LE(shown.width(), window->Browser->viewport()->width());
+                    EXPECT_NEAR(shown.height() / shown.width(),
+                        double(picture.height()) / picture.width(), 0.01);
                     ++pictures;
                 }
         EXPECT_GE(pictures, 6);
