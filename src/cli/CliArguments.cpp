@@ -276,7 +276,8 @@ std::string CliUsage()
            "window (default day), --at moves to the one that holds the date or time, --each\n"
            "writes one set per slider position into OUTDIR/<name>/ and an index.json.\n"
            "--between sets the markers A and B at FROM and TO (YYYY-MM-DDThh:mm, inside the\n"
-           "window) and adds what they measure to report.json.\n";
+           "window) and adds what they measure to report.json.\n"
+           "kalvex-cli --version prints the version.\n";
 }
 
 TCliCommand ParseCliArguments(const std::vector<std::string>& args)
@@ -286,6 +287,8 @@ TCliCommand ParseCliArguments(const std::vector<std::string>& args)
         command.error = "no command given";
     } else if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         command.help = true;
+    } else if (args[0] == "--version") {
+        command.version = true;
     } else if (args[0] == "dump") {
         TDumpRequest request;
         command.error = ParseDump(args, request);

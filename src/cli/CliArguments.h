@@ -44,6 +44,7 @@ struct TReportRequest : TLoadRequest {
 
 struct TCliCommand {
     bool help = false;
+    bool version = false;
     std::optional<TDumpRequest> dump;
     std::optional<TReportRequest> report;
     std::string error; // set when the arguments make no sense

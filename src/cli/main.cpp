@@ -4,6 +4,7 @@
 #include "cli/CliArguments.h"
 #include "cli/CliDump.h"
 #include "cli/ReportHandOff.h"
+#include "core/base/ProgramVersion.h"
 
 #include <iostream>
 
@@ -12,6 +13,10 @@ int main(int argc, char* argv[])
     const TCliCommand command = ParseCliArguments({argv + 1, argv + argc});
     if (command.help) {
         std::cout << CliUsage();
+        return 0;
+    }
+    if (command.version) {
+        std::cout << "kalvex-cli " << ProgramVersionText() << "\n";
         return 0;
     }
     if (command.dump)

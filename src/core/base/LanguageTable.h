@@ -151,6 +151,8 @@ enum class TextId {
     TxtHintScrollRight,
     TxtHintJumpRight,
     TxtSameDayLoaded,
+    TxtUserManual,
+    TxtManualMissing,
     Count
 };
 

@@ -1029,6 +1029,20 @@ const TextRow Rows[] = {
       "El mismo día ya se cargó desde",
       "Lo stesso giorno è già stato caricato da",
       "O mesmo dia já foi carregado a partir de"}},
+    {TextId::TxtUserManual,
+     {"Benutzerhandbuch",
+      "User manual",
+      "Manuel d'utilisation",
+      "Manual de usuario",
+      "Manuale utente",
+      "Manual do utilizador"}},
+    {TextId::TxtManualMissing,
+     {"Das Benutzerhandbuch wurde nicht gefunden. Bitte prüfen Sie die Installation.",
+      "The user manual cannot be found. Please check the installation.",
+      "Le manuel d'utilisation est introuvable. Veuillez vérifier l'installation.",
+      "No se encuentra el manual de usuario. Compruebe la instalación.",
+      "Il manuale utente non è stato trovato. Verificare l'installazione.",
+      "O manual do utilizador não foi encontrado. Verifique a instalação."}},
 };
 // clang-format on
 

@@ -5,6 +5,7 @@
 #include "ui/analysis/Childform.h"
 #include "ui/app/DialogAbout.h"
 #include "ui/app/FolderDrop.h"
+#include "ui/app/ManualWindow.h"
 #include "ui/app/ProgramIdentity.h"
 #include "ui/common/ApplicationErrors.h"
 #include "ui/common/Glyphs.h"
@@ -140,6 +141,7 @@ void TMainform::CreateActions()
     ActionWindowSettings = command(&TMainform::ActionWindowSettingsExecute);
     ActionAbout = command(&TMainform::ActionAboutExecute);
     ActionAbout->setIcon(PaintToolGlyph(ToolGlyph::About));
+    ActionManual = command(&TMainform::ActionManualExecute, QKeySequence(Qt::Key_F1));
 
     // Checked states of the two views mirror the active window; the group keeps exactly
     // one of them checked.
@@ -199,6 +201,7 @@ void TMainform::CreateMenus()
     MenuWindow->addAction(ActionTileHorizontal);
     MenuWindow->addAction(ActionMinimizeAll);
     MenuHelp = menuBar()->addMenu(QStringLiteral("?"));
+    MenuHelp->addAction(ActionManual);
     MenuHelp->addAction(ActionAbout);
 }
 
@@ -363,7 +366,7 @@ void TMainform::UpdateCommandStates()
         tableFlag = active->TableViewActive();
     }
     const bool anyWindow = !AnalysisWindows().isEmpty();
-    for (QAction* always : {ActionOpen, ActionExit, ActionAbout})
+    for (QAction* always : {ActionOpen, ActionExit, ActionAbout, ActionManual})
         always->setEnabled(true);
     for (QAction* withWindow :
         {ActionClose, ActionWindowSettings, ActionCascade, ActionMinimizeAll, ActionTileHorizontal})
@@ -398,6 +401,7 @@ void TMainform::ApplyLanguage()
     ActionTileHorizontal->setText(UiText(TextId::TxtTileHorizontal));
     ActionMinimizeAll->setText(UiText(TextId::TxtMinimizeAll));
     ActionAbout->setText(UiText(TextId::TxtInfo));
+    ActionManual->setText(UiText(TextId::TxtUserManual));
     ActionViewChart->setToolTip(UiText(TextId::TxtGraphicalView));
     ActionViewList->setToolTip(UiText(TextId::TxtTabularView));
     for (TChildform* child : AnalysisWindows())
@@ -545,6 +549,22 @@ void TMainform::ActionExitExecute()
 void TMainform::ActionAboutExecute()
 {
     dialogAbout->exec();
+}
+
+// The manual of the language shown now, in its window; the window stays for the next F1.
+void TMainform::ActionManualExecute()
+{
+    const QString file = ManualFile(ManualDirectory(), CurrentTextArray());
+    if (file.isEmpty()) {
+        ShowErrorBox(UiText(TextId::TxtManualMissing));
+        return;
+    }
+    if (!manualWindow)
+        manualWindow = new TManualWindow(this);
+    manualWindow->Open(file);
+    manualWindow->show();
+    manualWindow->raise();
+    manualWindow->activateWindow();
 }
 
 void TMainform::ActionViewChartExecute()

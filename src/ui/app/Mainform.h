@@ -21,6 +21,7 @@ class TDialogAbout;
 class TDialogFileError;
 class TDialogOpenAnalysis;
 class TIniSettings;
+class TManualWindow;
 
 constexpr int MaxAnalysisWindows = 3;
 constexpr int LanguageCount = 7;
@@ -56,6 +57,7 @@ public:
     void ActionExitExecute();
     void ActionWindowSettingsExecute();
     void ActionAboutExecute();
+    void ActionManualExecute();
     void ActionViewChartExecute();
     void ActionViewListExecute();
     void ActionLanguageSelection(QAction* sender);
@@ -78,6 +80,7 @@ public:
     QAction* ActionExit = nullptr;
     QAction* ActionWindowSettings = nullptr;
     QAction* ActionAbout = nullptr;
+    QAction* ActionManual = nullptr;
     QAction* ActionViewChart = nullptr;
     QAction* ActionViewList = nullptr;
     QAction* ActionCascade = nullptr;
@@ -124,6 +127,7 @@ private:
     TDialogAbout* dialogAbout = nullptr;
     TDialogFileError* dialogFileError = nullptr;
     TDialogOpenAnalysis* dialogOpenAnalysis = nullptr;
+    TManualWindow* manualWindow = nullptr;
     QString offeredDirectory;
     bool FirstActivation = true;
     QMetaObject::Connection focusConnection;

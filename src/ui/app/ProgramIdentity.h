@@ -1,11 +1,13 @@
 #pragma once
 // The program's fixed name and version, and the maker's contact block.
 
+#include "core/base/ProgramVersion.h"
+
 #include <QIcon>
 #include <QString>
 
 inline const QString ProgramTitle = QStringLiteral("Velmora Kalvex 2");
-inline const QString ProgramVersion = QStringLiteral("2.02");
+inline const QString ProgramVersion = QString::fromUtf8(ProgramVersionText());
 
 inline const QString MakerPostalAddress
     = QStringLiteral("Velmora GmbH\nAm Sonnenhang 14\n79108 Freiburg");

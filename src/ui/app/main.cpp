@@ -1,3 +1,4 @@
+#include "core/base/ProgramVersion.h"
 #include "ui/app/Mainform.h"
 #include "ui/app/ProgramIdentity.h"
 #include "ui/app/ProgramWindows.h"
@@ -6,9 +7,17 @@
 #include <QFileInfo>
 #include <QStringList>
 
+#include <cstring>
+#include <iostream>
+
 // kalvex [DIR]: DIR is offered by the open dialog instead of the last used directory.
 int main(int argc, char* argv[])
 {
+    // Answered before the application starts, so it needs no display.
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::cout << "kalvex " << ProgramVersionText() << "\n";
+        return 0;
+    }
     TKalvexApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(ProgramDesktopId);
     QApplication::setWindowIcon(ProgramIcon());

@@ -1,5 +1,6 @@
 #include "ui/app/DialogAbout.h"
 #include "core/base/LanguageTable.h"
+#include "core/base/ProgramVersion.h"
 
 #include <QDesktopServices>
 #include <QLabel>
@@ -42,7 +43,10 @@ TEST_F(DialogAboutTest, ShowsNameVersionAndTheNoticeOfTheCurrentLanguage)
     box.show();
     EXPECT_EQ(box.windowTitle(), QStringLiteral("Info: Velmora Kalvex 2"));
     EXPECT_EQ(box.LabelAppName->text(), QStringLiteral("Velmora Kalvex 2"));
-    EXPECT_EQ(box.LabelVersion->text(), QStringLiteral("Version 2.02"));
+    // The version --version prints, which starts with the project's.
+    EXPECT_EQ(box.LabelVersion->text(), QStringLiteral("Version ") + ProgramVersionText());
+    EXPECT_TRUE(
+        box.LabelVersion->text().startsWith(QStringLiteral("Version " KALVEX_PROJECT_VERSION)));
     const QString french
         = QString::fromStdString(TextIn(TextArray::French, TextId::TxtFreewareNotice)) + " "
         + QString::fromStdString(TextIn(TextArray::French, TextId::TxtFreewareNotice2));
