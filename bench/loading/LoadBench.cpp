@@ -6,6 +6,7 @@
 #include "core/loading/AnalysisSet.h"
 #include "core/loading/DeviceReaders.h"
 #include "core/loading/LoadLogFiles.h"
+#include "core/logdata/LogAnalysis.h"
 #include "support/BenchmarkYear.h"
 #include "support/LoadMeasures.h"
 
@@ -34,6 +35,62 @@ BENCHMARK(LoadAYear)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->Iterations(5);
+
+const std::vector<TDerivedValue> TwoFormulas
+    = {{"dT", "[K]", "T1 - T2"}, {"warmer", "[°C]", "max(T1, T2)"}};
+const std::vector<TDerivedValue> TwoHeatingFormulas
+    = {{"spread", "[K]", "TV - TR"}, {"lag", "[K]", "TVsoll - TV"}};
+
+// The load of LoadAYear on the machine's cores, with two derived values defined for each
+// of the three devices; compare with LoadAYear/workers:N.
+void LoadAYearWithTwoFormulas(benchmark::State& state)
+{
+    const TLogFileList files = FindLogFiles(year->LogDirectory());
+    for (auto _ : state) {
+        auto set = std::make_unique<TAnalysisSet>();
+        set->SetExtraDerivedValues(
+            {{"10", TwoFormulas}, {"21", TwoHeatingFormulas}, {"30", TwoFormulas}});
+        TLoadHooks hooks;
+        hooks.workers = DefaultLoadWorkers();
+        const TLoadResult result = LoadLogFiles(*set, files, year->From(), year->To(), hooks);
+        if (!result.failures.empty() || !set->DerivedProblems().empty()) {
+            state.SkipWithError("the load or a formula failed");
+            break;
+        }
+        benchmark::DoNotOptimize(set->DayList().Count());
+        state.PauseTiming();
+        set.reset();
+        state.ResumeTiming();
+    }
+}
+
+BENCHMARK(LoadAYearWithTwoFormulas)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+
+// Adding a difference to each device of a loaded year, as OK in the settings dialog does.
+void AddDifferenceToAYear(benchmark::State& state)
+{
+    TAnalysisSet set;
+    LoadLogFiles(set, FindLogFiles(year->LogDirectory()), year->From(), year->To());
+    int points = 0;
+    for (auto _ : state) {
+        for (int d = 0; d < set.DeviceCount(); ++d) {
+            TLogAnalysis& analysis = *set.Analysis(d);
+            state.PauseTiming();
+            analysis.RemoveDerivedValues();
+            state.ResumeTiming();
+            analysis.AddDerivedValue(
+                d == 1 ? TwoHeatingFormulas.front() : TDerivedValue{"dT", "[K]", "T1 - T2"});
+        }
+    }
+    for (int d = 0; d < set.DeviceCount(); ++d) {
+        int field = -1;
+        set.Analysis(d)->DeviceSettings()->IndexOfValue(d == 1 ? "spread" : "dT", field);
+        points += set.Analysis(d)->Series(field)->Points().Count();
+    }
+    state.counters["points"] = points;
+}
+
+BENCHMARK(AddDifferenceToAYear)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The same as `kalvex-cli dump DIR --threads N` as a whole process.
 void DumpAYear(benchmark::State& state)

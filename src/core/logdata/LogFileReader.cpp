@@ -478,9 +478,13 @@ void TLogFileReader::ReadRecord(TDay& day, TRecordCells& cells, std::string_view
     cells.Split(line, count + 1);
     TDateTime t = 0;
     std::optional<TPointTime> plainTime;
-    if (!ConvertTimeStamp(cells.Stamp(), t))
+    if (!ConvertTimeStamp(cells.Stamp(), t)) {
+        // A line of neither stamp nor cells is a note of the logger's (a restart), not a
+        // record that lost its cells: the records after it still count.
+        if (count > 0 && cells.Complete() == 0 && line.find(';') == std::string_view::npos)
+            return;
         t = day.last + (day.interval != 0 ? day.interval : OneMinute);
-    else if (onDay)
+    } else if (onDay)
         t = *onDay + (t - std::floor(t));
     else
         plainTime = stamps.PlainPointTime(t);

@@ -234,12 +234,16 @@ TEST_F(LogReaderTest, TheDayDateComesFromTheFirstReadableRecordFromTheSecondOn)
     struct Case {
         std::vector<std::string> records;
         double dayDate;
+        int points;
     };
     const Case cases[] = {
         // A restart note in the second line: the third gives the day.
-        {{"15.03.2007 00:00;20", "restart;21", "15.03.2007 00:02;22"}, EncodeDate(2007, 3, 15)},
+        {{"15.03.2007 00:00;20", "restart;21", "15.03.2007 00:02;22"}, EncodeDate(2007, 3, 15), 4},
         // The first record is the last resort.
-        {{"15.03.2007 23:50;20", "restart;21", "garbage;22"}, EncodeDate(2007, 3, 15)},
+        {{"15.03.2007 23:50;20", "restart;21", "garbage;22"}, EncodeDate(2007, 3, 15), 4},
+        // A note without any cell is no record: the records after it are read.
+        {{"15.03.2007 00:00;20", "*** restart ***", "15.03.2007 00:02;22", "15.03.2007 00:03;23"},
+            EncodeDate(2007, 3, 15), 4},
     };
     for (const Case& c : cases) {
         std::vector<std::string> lines{"dd.mm.yy hh:mm;T1[°C]"};
@@ -248,7 +252,7 @@ TEST_F(LogReaderTest, TheDayDateComesFromTheFirstReadableRecordFromTheSecondOn)
         analysis->ReadLogFile(WriteLog("10070315.csv", lines));
         ASSERT_EQ(analysis->DayCount(), 1);
         EXPECT_DOUBLE_EQ(analysis->Day(0).dayDate, c.dayDate);
-        EXPECT_EQ(analysis->Series(0)->Points().Count(), 4) << "three records and the break";
+        EXPECT_EQ(analysis->Series(0)->Points().Count(), c.points) << "three records and the break";
     }
 }
 
