@@ -479,9 +479,11 @@ void TLogFileReader::ReadRecord(TDay& day, TRecordCells& cells, std::string_view
     TDateTime t = 0;
     std::optional<TPointTime> plainTime;
     if (!ConvertTimeStamp(cells.Stamp(), t)) {
-        // A line of neither stamp nor cells is a note of the logger's (a restart), not a
-        // record that lost its cells: the records after it still count.
-        if (count > 0 && cells.Complete() == 0 && line.find(';') == std::string_view::npos)
+        // A text of neither stamp nor cells is a note of the logger's (a restart), not a
+        // record that lost its cells: the records after it still count. An empty line
+        // still ends the records.
+        if (count > 0 && line.find(';') == std::string_view::npos
+            && line.find_first_not_of(" \t") != std::string_view::npos)
             return;
         t = day.last + (day.interval != 0 ? day.interval : OneMinute);
     } else if (onDay)
