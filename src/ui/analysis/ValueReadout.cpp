@@ -138,6 +138,14 @@ bool TValueReadout::eventFilter(QObject* watched, QEvent* event)
         }
         break;
     }
+    case QEvent::Hide:
+    case QEvent::Show:
+        // The table view takes the charts' place: the boxes go with the charts.
+        if (chart == &view.Chart()) {
+            HideReadout();
+            UpdateMarkerBox();
+        }
+        break;
     case QEvent::KeyPress:
         if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && markers[0]) {
             ClearMarkers();
@@ -205,7 +213,7 @@ QString TValueReadout::MarkerText()
         return {};
     const double a = *markers[0];
     const double b = *markers[1];
-    const QString right = QStringLiteral("align=\"right\"");
+    const QString right = QStringLiteral("align=\"right\" style=\"padding-left:8px\"");
     QString text = QStringLiteral("<table cellspacing=\"0\" cellpadding=\"1\"><tr><td></td>");
     for (const QString& head : {MarkerNames[0], MarkerNames[1], QStringLiteral("B \u2212 A"),
              QStringLiteral("A \u2192 B")})
@@ -326,7 +334,7 @@ void TValueReadout::UpdateMarkers()
 void TValueReadout::UpdateMarkerBox()
 {
     const QString text = MarkerText();
-    markerBox->setVisible(!text.isEmpty());
+    markerBox->setVisible(!text.isEmpty() && view.Chart().isVisible());
     if (text.isEmpty())
         return;
     markerBox->setText(text);

@@ -184,3 +184,16 @@ TEST_F(ValueReadoutTest, TheMarkersStayOffPicturesAsTheirBoxDoes)
         lines += child->Chart->item(i)->visible();
     EXPECT_EQ(lines, 4); // a line of A and of B, and their letters
 }
+
+TEST_F(ValueReadoutTest, TheMarkerBoxLeavesWithTheChartsForTheTable)
+{
+    Tick(0, "T1");
+    Repaint();
+    Readout().SetMarker(At(3, 1, 6));
+    Readout().SetMarker(At(3, 1, 18));
+    ASSERT_TRUE(Readout().MarkerBox()->isVisible());
+    child->ShowTableView(true);
+    EXPECT_FALSE(Readout().MarkerBox()->isVisible());
+    child->ShowTableView(false);
+    EXPECT_TRUE(Readout().MarkerBox()->isVisible());
+}
