@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cctype>
 #include <map>
-#include <regex>
 
 namespace {
 
@@ -29,6 +28,26 @@ int PositionOfName(const std::string& expression, const std::string& name)
             return int(at) + 1;
     }
     return 1;
+}
+
+// muparser's message names the place again, in its own count: " at position 5",
+// " found at position 3.", " at expression position 9". That part goes.
+std::string WithoutItsPlace(std::string message)
+{
+    for (const char* tail : {" at expression position ", " at position "}) {
+        const size_t at = message.rfind(tail);
+        if (at == std::string::npos)
+            continue;
+        const size_t digits = at + std::char_traits<char>::length(tail);
+        const size_t end = message.find_first_not_of("0123456789", digits);
+        if (end == digits || (end != std::string::npos && message.substr(end) != "."))
+            continue;
+        message.resize(at);
+        if (message.ends_with(" found"))
+            message.resize(message.size() - 6);
+        return message;
+    }
+    return message;
 }
 
 } // namespace
@@ -60,11 +79,9 @@ TFormula::TFormula(const std::string& expression, const std::vector<std::string>
         p.SetExpr(expression);
         p.Eval(); // finds syntax errors, and every name the expression uses
     } catch (const mu::Parser::exception_type& e) {
-        // muparser counts from 0 and may point just past the end; its message names that
-        // place again, in its own count.
-        static const std::regex itsPlace(R"(\s*(found )?at (expression )?position \d+\.?$)");
+        // muparser counts from 0 and may point just past the end.
         const int position = std::clamp(e.GetPos() + 1, 1, int(expression.size()) + 1);
-        throw TFormulaError(position, std::regex_replace(e.GetMsg(), itsPlace, ""));
+        throw TFormulaError(position, WithoutItsPlace(e.GetMsg()));
     }
     std::vector<std::pair<int, std::string>> used;
     for (const auto& [name, place] : parser->collected) {
