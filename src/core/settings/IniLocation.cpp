@@ -48,9 +48,11 @@ std::optional<std::string> ApplicationDataDirectory()
         return local;
     if (auto roaming = Variable("AppData"))
         return roaming;
-    // The base directory standard ignores relative values.
-    if (auto config = Variable("XDG_CONFIG_HOME"); config && config->front() == '/')
+    // The base directory standard ignores relative values, and has a missing one made.
+    if (auto config = Variable("XDG_CONFIG_HOME"); config && config->front() == '/') {
+        EnsureDirectory(*config, 0700);
         return config;
+    }
     // A new account may not have ~/.config yet; it is the user's own, so make it.
     if (auto home = Variable("HOME")) {
         const std::string config = WithDelimiter(*home) + ".config";

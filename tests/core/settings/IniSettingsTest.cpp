@@ -194,6 +194,10 @@ TEST_F(IniSettingsTest, TheLocationFollowsTheVariablesInTheirOrder)
     SetVariable("XDG_CONFIG_HOME", "relative/config");
     EXPECT_EQ(located(), TempPath("home/.config/Velmora/Kalvex.ini"));
     EXPECT_TRUE(fs::is_directory(TempPath("home/.config/Velmora")));
+    // A configuration folder named but not made yet is made, as for ~/.config.
+    SetVariable("XDG_CONFIG_HOME", TempPath("fresh"));
+    EXPECT_EQ(located(), TempPath("fresh/Velmora/Kalvex.ini"));
+    EXPECT_TRUE(fs::is_directory(TempPath("fresh/Velmora")));
 }
 
 TEST_F(IniSettingsTest, WithoutAUsableLocationTheStoreIsNotMadeAndIsTriedAgain)
