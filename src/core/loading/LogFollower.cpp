@@ -94,8 +94,10 @@ void TLogFollower::Start()
                 facts.inode, false, false});
         }
         // The newest file may have grown since it was loaded: its first look reads it.
-        if (analysis && analysis->FileCount() > 0)
+        if (analysis && analysis->FileCount() > 0) {
             files.back().pending = true;
+            files.back().position = 0;
+        }
     }
     std::set<std::string> distinct;
     for (const TFileState& file : files)
