@@ -40,21 +40,6 @@ void PrintLine(std::ostream& out, const json& line)
     out << line.dump(-1, ' ', false, json::error_handler_t::replace) << "\n" << std::flush;
 }
 
-// The newest record of the analysis: every file's records end with a break there.
-double NewestRecord(const TAnalysisSet& set)
-{
-    double newest = 0;
-    for (int d = 0; d < set.DeviceCount(); ++d) {
-        const TLogAnalysis* analysis = set.Analysis(d);
-        for (int f = 0; analysis && f < analysis->FieldRecordCount(); ++f) {
-            const TFieldSeries* series = analysis->Series(f);
-            if (series && !series->KeepsOneBarPerDay() && !series->Points().IsEmpty())
-                newest = std::max(newest, series->Points().X(series->Points().Count() - 1));
-        }
-    }
-    return newest;
-}
-
 // The field's value at a record: a point at its time, else the reading before it unless a
 // break lies between. A file's records end with a break at the last one, after its value.
 std::optional<double> RecordValue(const TPointSeries& points, double t)
@@ -171,7 +156,7 @@ int RunFollow(const TFollowRequest& request, std::ostream& out, std::ostream& er
         follower.Start();
         PrintLine(out,
             {{"event", "loaded"}, {"files", load->result.loadedFiles.size()},
-                {"last", Stamp(NewestRecord(set))}});
+                {"last", Stamp(set.NewestRecordTime())}});
         QCoreApplication::exec();
         follower.Stop();
     } catch (const TCliArgumentError& e) {

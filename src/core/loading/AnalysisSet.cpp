@@ -200,6 +200,18 @@ void TAnalysisSet::FinishLoad()
     BuildOverviews();
 }
 
+double TAnalysisSet::NewestRecordTime() const
+{
+    double newest = 0;
+    for (const auto& analysis : analyses)
+        for (int f = 0; analysis && f < analysis->FieldRecordCount(); ++f) {
+            const TFieldSeries* series = analysis->Series(f);
+            if (series && !series->KeepsOneBarPerDay() && !series->Points().IsEmpty())
+                newest = std::max(newest, series->Points().X(series->Points().Count() - 1));
+        }
+    return newest;
+}
+
 bool TAnalysisSet::FollowsDay(TDateTime day) const
 {
     if (day >= requestedFrom && day <= requestedTo)

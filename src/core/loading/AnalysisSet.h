@@ -69,6 +69,9 @@ public:
         TFollowRead read;
     };
     TFollowedFile FollowFile(const std::string& path);
+    // The time of the newest record of any device (every file's records end with a break
+    // there); 0 without one.
+    double NewestRecordTime() const;
     // Whether a file of a day would be followed: within the period, or just after a period
     // that ends on the last day with data.
     bool FollowsDay(TDateTime day) const;
