@@ -128,7 +128,7 @@ int RunFollow(const TFollowRequest& request, std::ostream& out, std::ostream& er
     char name[] = "kalvex-cli";
     char* argv[] = {name, nullptr};
     QCoreApplication application(argc, argv);
-    try {
+    return RunCommand(err, [&] {
         TAnalysisSet set;
         const std::optional<TCliLoad> load = LoadRequestedFiles(request, set, err);
         if (!load)
@@ -159,12 +159,6 @@ int RunFollow(const TFollowRequest& request, std::ostream& out, std::ostream& er
                 {"last", Stamp(set.NewestRecordTime())}});
         QCoreApplication::exec();
         follower.Stop();
-    } catch (const TCliArgumentError& e) {
-        err << "kalvex-cli: " << e.what() << "\n";
-        return 2;
-    } catch (const std::exception& e) {
-        err << e.what() << "\n";
-        return 1;
-    }
-    return 0;
+        return 0;
+    });
 }
