@@ -27,6 +27,17 @@ int FollowPollMilliseconds()
 void TChildform::CreateRecordFollower()
 {
     auto refresh = [this] {
+        // The charts draw copies of the points: the shown series go on again, in order.
+        for (const auto& analysis : analysisSet.Analyses())
+            for (int f = 0; analysis && f < analysis->FieldRecordCount(); ++f) {
+                TFieldSeries* series = analysis->Series(f);
+                TChartTarget* chart
+                    = analysis->FieldRecord(f)->kind == KindOutput ? LowerChart() : UpperChart();
+                if (series && chart && analysis->IsShown(f)) {
+                    chart->DetachSeries(*series);
+                    chart->AttachSeries(*series);
+                }
+            }
         navigation->ComputeRange(PeriodKindOf(SpanTime->currentIndex()));
         navigation->SyncSlider();
         for (const auto& analysis : analysisSet.Analyses())

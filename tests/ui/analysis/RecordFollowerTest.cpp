@@ -20,6 +20,7 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+#include <qcustomplot.h>
 
 #include <fstream>
 #include <thread>
@@ -107,6 +108,9 @@ TEST_F(RecordFollowerTest, IsOffUntilTurnedOnAndThenFollowsWithTheNewestDay)
     EXPECT_FALSE(child->RecordFollower().Enabled());
     child->SliderTime->setValue(child->SliderTime->maximum()); // the last day, the 9th
     ASSERT_EQ(Start(), March(9));
+    int t1 = -1;
+    child->AnalysisSet().Analysis(0)->DeviceSettings()->IndexOfValue("T1", t1);
+    ASSERT_TRUE(child->ShowValue(*child->AnalysisSet().Analysis(0), t1));
     child->RecordFollower().SetEnabled(true);
 
     // Two records, and a third the logger is still writing.
@@ -115,6 +119,10 @@ TEST_F(RecordFollowerTest, IsOffUntilTurnedOnAndThenFollowsWithTheNewestDay)
     });
     QTRY_VERIFY_WITH_TIMEOUT(T1At(March(9, 11)) == 31.0, 20000);
     EXPECT_FALSE(T1At(March(9, 13)).has_value());
+    // The chart draws them: its line reaches 12:00.
+    ASSERT_GT(child->Chart->graphCount(), 0);
+    const auto& drawn = *child->Chart->graph(0)->data();
+    EXPECT_NEAR((drawn.constEnd() - 1)->key, March(9, 12), 1e-6);
     child->ShowTableView(true);
     // The table's day sum of the 9th: 2 kW for twelve hours and the first reading's minute.
     EXPECT_TRUE(TableHolds("24,03"));
