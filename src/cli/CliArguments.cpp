@@ -172,17 +172,30 @@ std::string ParseCommand(const std::vector<std::string>& args, TLoadRequest& req
     return {};
 }
 
-std::string ParseDump(const std::vector<std::string>& args, TDumpRequest& request)
+std::string ParseDump(const std::vector<std::string>& args, TDumpRequest& request,
+    const CommandOption& otherOption = {})
 {
     return ParseCommand(args, request, {},
-        [&request](const std::string& option, const std::string& value, std::string& error) {
+        [&](const std::string& option, const std::string& value, std::string& error) {
             if (option != "--series")
-                return false;
+                return otherOption && otherOption(option, value, error);
             const auto series = ParseSeries(value);
             if (!series)
                 error = "--series needs PREFIX:FIELD, not " + value;
             else
                 request.series.push_back(*series);
+            return true;
+        });
+}
+
+std::string ParseFollow(const std::vector<std::string>& args, TFollowRequest& request)
+{
+    return ParseDump(args, request,
+        [&request](const std::string& option, const std::string& value, std::string& error) {
+            if (option != "--poll")
+                return false;
+            if (!ParseInt(value, request.pollSeconds) || request.pollSeconds < 1)
+                error = "--poll needs a whole number of seconds from 1, not " + value;
             return true;
         });
 }
@@ -256,6 +269,8 @@ std::string CliUsage()
     return "usage: kalvex-cli dump DIR [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--lang CODE]\n"
            "                          [--series PREFIX:FIELD]... [--threads N]\n"
            "                          [--formula PREFIX:NAME[UNIT]=EXPRESSION]...\n"
+           "       kalvex-cli follow DIR [--from YYYY-MM-DD] [--series PREFIX:FIELD]...\n"
+           "                          [--lang CODE] [--poll SECONDS]\n"
            "       kalvex-cli report DIR --out OUTDIR [--from YYYY-MM-DD] [--to YYYY-MM-DD]\n"
            "                          [--window 1h|3h|8h|day|month|quarter|year]\n"
            "                          [--at YYYY-MM-DD[Thh:mm]] [--each] [--between FROM TO]\n"
@@ -269,6 +284,10 @@ std::string CliUsage()
            "e.g. --formula '10:dT[K]=T1 - T2', besides those of the settings file.\n"
            "dump prints the analysis as one JSON document. --series adds the points of a\n"
            "field, e.g. --series 10:Ptag; it may be repeated.\n"
+           "follow loads as dump does and prints one JSON line, then one for every device\n"
+           "that got new records as the loggers write them (--series fields with their\n"
+           "values, the day sums so far), until SIGINT or SIGTERM. --poll sets how often\n"
+           "the files' sizes are looked at (default: FollowPollSeconds, 2).\n"
            "report writes what the analysis window shows into OUTDIR: chart.jpg (or the\n"
            "--format), table.csv and report.json. --device selects a device tab (default:\n"
            "the first device) or the Overview tab; each --show ticks a value of it (on the\n"
@@ -294,6 +313,11 @@ TCliCommand ParseCliArguments(const std::vector<std::string>& args)
         command.error = ParseDump(args, request);
         if (command.error.empty())
             command.dump = std::move(request);
+    } else if (args[0] == "follow") {
+        TFollowRequest request;
+        command.error = ParseFollow(args, request);
+        if (command.error.empty())
+            command.follow = std::move(request);
     } else if (args[0] == "report") {
         TReportRequest request;
         command.error = ParseReport(args, request);

@@ -30,6 +30,10 @@ struct TDumpRequest : TLoadRequest {
     std::vector<TSeriesRequest> series;
 };
 
+struct TFollowRequest : TDumpRequest {
+    int pollSeconds = 0; // how often the files' sizes are looked at; 0 = the settings' value
+};
+
 struct TReportRequest : TLoadRequest {
     std::string outDirectory;
     int spanTime = 3; // the entry of the time-window list: 0 "1 hour" … 3 "1 day" … 6 "1 year"
@@ -46,6 +50,7 @@ struct TCliCommand {
     bool help = false;
     bool version = false;
     std::optional<TDumpRequest> dump;
+    std::optional<TFollowRequest> follow;
     std::optional<TReportRequest> report;
     std::string error; // set when the arguments make no sense
 };

@@ -120,7 +120,7 @@ json Document(const TDumpRequest& request, const TAnalysisSet& set, const TLoadR
 int RunDump(const TDumpRequest& request, std::ostream& out, std::ostream& err)
 {
     SelectLanguage(request.languageCode);
-    try {
+    return RunCommand(err, [&] {
         TAnalysisSet set;
         const std::optional<TCliLoad> load = LoadRequestedFiles(request, set, err);
         if (!load)
@@ -128,12 +128,6 @@ int RunDump(const TDumpRequest& request, std::ostream& out, std::ostream& err)
         const json document = Document(request, set, load->result, load->from, load->to);
         // File names need not be UTF-8; undecodable bytes become U+FFFD.
         out << document.dump(-1, ' ', false, json::error_handler_t::replace) << "\n";
-    } catch (const TCliArgumentError& e) {
-        err << "kalvex-cli: " << e.what() << "\n";
-        return 2;
-    } catch (const std::exception& e) {
-        err << e.what() << "\n";
-        return 1;
-    }
-    return 0;
+        return 0;
+    });
 }

@@ -56,3 +56,16 @@ std::optional<TCliLoad> LoadRequestedFiles(const TLoadRequest& request, TAnalysi
     CheckFormulas(request, set);
     return load;
 }
+
+int RunCommand(std::ostream& err, const std::function<int()>& work)
+{
+    try {
+        return work();
+    } catch (const TCliArgumentError& e) {
+        err << "kalvex-cli: " << e.what() << "\n";
+        return 2;
+    } catch (const std::exception& e) {
+        err << e.what() << "\n";
+        return 1;
+    }
+}

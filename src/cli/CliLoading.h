@@ -32,3 +32,7 @@ struct TCliLoad {
 // failures of the load are thrown.
 std::optional<TCliLoad> LoadRequestedFiles(const TLoadRequest& request, TAnalysisSet& set,
     std::ostream& err, std::function<void()> finishViews = {});
+
+// Runs a command's work and returns its exit code: a TCliArgumentError exits with 2, any
+// other failure with 1, each said on `err`.
+int RunCommand(std::ostream& err, const std::function<int()>& work);

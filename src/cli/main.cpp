@@ -3,6 +3,7 @@
 
 #include "cli/CliArguments.h"
 #include "cli/CliDump.h"
+#include "cli/CliFollow.h"
 #include "cli/ReportHandOff.h"
 #include "core/base/ProgramVersion.h"
 
@@ -21,6 +22,8 @@ int main(int argc, char* argv[])
     }
     if (command.dump)
         return RunDump(*command.dump, std::cout, std::cerr);
+    if (command.follow)
+        return RunFollow(*command.follow, std::cout, std::cerr);
     if (command.report)
         return HandOverReport(argv, KALVEX_REPORT_FROM_BIN, std::cerr);
     std::cerr << "kalvex-cli: " << command.error << "\n" << CliUsage();

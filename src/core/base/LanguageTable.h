@@ -153,6 +153,7 @@ enum class TextId {
     TxtSameDayLoaded,
     TxtUserManual,
     TxtManualMissing,
+    TxtFollowNewRecords,
     Count
 };
 

@@ -1043,6 +1043,13 @@ const TextRow Rows[] = {
       "No se encuentra el manual de usuario. Compruebe la instalación.",
       "Il manuale utente non è stato trovato. Verificare l'installazione.",
       "O manual do utilizador não foi encontrado. Verifique a instalação."}},
+    {TextId::TxtFollowNewRecords,
+     {"Neuen Datensätzen folgen",
+      "Follow new records",
+      "Suivre les nouveaux enregistrements",
+      "Seguir los registros nuevos",
+      "Segui i nuovi record",
+      "Acompanhar os novos registos"}},
 };
 // clang-format on
 

@@ -69,13 +69,18 @@ void TAnalysisSet::LoadFile(const std::string& path)
     LoadFile(path, reader);
 }
 
-void TAnalysisSet::LoadFile(const std::string& path, TLogFileReader& reader)
+int TAnalysisSet::DeviceIndexOf(const std::string& path) const
 {
     const std::string prefix = FileDevicePrefix(path);
     const auto it = std::find(deviceList.begin(), deviceList.end(), prefix);
     if (it == deviceList.end())
         Fail(TextId::TxtNoBusParticipant, "\n(" + path + ")");
-    auto& slot = analyses[it - deviceList.begin()];
+    return static_cast<int>(it - deviceList.begin());
+}
+
+void TAnalysisSet::LoadFile(const std::string& path, TLogFileReader& reader)
+{
+    auto& slot = analyses[DeviceIndexOf(path)];
     if (!slot) {
         slot = std::make_unique<TLogAnalysis>(
             requestedFrom, requestedTo, hooks->UpperChart(), hooks->LowerChart());
@@ -193,6 +198,50 @@ void TAnalysisSet::FinishLoad()
     rangeStart = dayList.DayNumber(0);
     rangeEnd = dayList.DayNumber(dayList.Count() - 1) + 1;
     BuildOverviews();
+}
+
+double TAnalysisSet::NewestRecordTime() const
+{
+    double newest = 0;
+    for (const auto& analysis : analyses)
+        for (int f = 0; analysis && f < analysis->FieldRecordCount(); ++f) {
+            const TFieldSeries* series = analysis->Series(f);
+            if (series && !series->KeepsOneBarPerDay() && !series->Points().IsEmpty())
+                newest = std::max(newest, series->Points().X(series->Points().Count() - 1));
+        }
+    return newest;
+}
+
+bool TAnalysisSet::FollowsDay(TDateTime day) const
+{
+    if (day >= requestedFrom && day <= requestedTo)
+        return true;
+    return day > requestedTo && dayList.Count() > 0
+        && dayList.DayNumber(dayList.Count() - 1) == DayNumber(requestedTo);
+}
+
+TAnalysisSet::TFollowedFile TAnalysisSet::FollowFile(const std::string& path)
+{
+    TFollowedFile followed;
+    followed.device = DeviceIndexOf(path);
+    TLogAnalysis* analysis = Analysis(followed.device);
+    if (!analysis)
+        Fail(TextId::TxtNoBusParticipant, "\n(" + path + ")");
+    const int filesBefore = analysis->FileCount();
+    followed.read = analysis->FollowFile(path);
+    followed.newDay = analysis->FileCount() > filesBefore;
+    if (followed.newDay)
+        ++fileCount;
+    const TDateTime day = followed.read.day;
+    if (day > requestedTo) {
+        requestedTo = day;
+        dateToText = FormatDateTime("dd.mm.yyyy", day);
+    }
+    dayList.Add(FormatDateTime("yyyymmdd", day), DayNumber(day));
+    rangeEnd = std::max<TDateTime>(rangeEnd, DayNumber(day) + 1);
+    rangeStart = std::min<TDateTime>(rangeStart, DayNumber(day));
+    BuildOverviews();
+    return followed;
 }
 
 void TAnalysisSet::BuildOverviews()

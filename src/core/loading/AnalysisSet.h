@@ -7,6 +7,7 @@
 #include "core/base/DateTime.h"
 #include "core/loading/Overview.h"
 #include "core/logdata/DayList.h"
+#include "core/logdata/LogAnalysis.h"
 #include "core/logdata/OverviewTable.h"
 #include "core/settings/DerivedValues.h"
 
@@ -58,6 +59,22 @@ public:
     void LoadFile(const std::string& path);
     // The same with the file's reader, which may have prepared the file on another thread.
     void LoadFile(const std::string& path, TLogFileReader& reader);
+    // Reads a file of a loaded device while a logger writes it (see
+    // TLogAnalysis::FollowFile), then brings the day list, the range and the overview
+    // tables up to date; a new day after the period's end extends the period. Fails when
+    // the device has no analysis, or as the reader does.
+    struct TFollowedFile {
+        int device = -1;
+        bool newDay = false;
+        TFollowRead read;
+    };
+    TFollowedFile FollowFile(const std::string& path);
+    // The time of the newest record of any device (every file's records end with a break
+    // there); 0 without one.
+    double NewestRecordTime() const;
+    // Whether a file of a day would be followed: within the period, or just after a period
+    // that ends on the last day with data.
+    bool FollowsDay(TDateTime day) const;
     // Day and month sums, fields with data, value list, display settings. An index without
     // an analysis does nothing.
     void FinishDevice(int deviceIndex);
@@ -124,6 +141,7 @@ public:
 
 private:
     void UnitsWarning(const std::string& message);
+    int DeviceIndexOf(const std::string& path) const;
     void AddDerivedValues(int deviceIndex, TLogAnalysis& analysis);
 
     TAnalysisSetHooks* hooks;

@@ -46,6 +46,14 @@ struct TFieldRecord {
     std::unique_ptr<TFieldSeries> series;
 };
 
+// What reading a followed file gave: its day, the times of its records, and how many of
+// its bytes (up to its last line end) were read.
+struct TFollowRead {
+    TDateTime day = 0;
+    std::vector<double> recordTimes;
+    std::size_t bytesRead = 0;
+};
+
 class TLogAnalysis {
 public:
     using UnitsWarningHandler = std::function<void(const std::string& message)>;
@@ -61,6 +69,12 @@ public:
 
     // Reads one log file of the device; fails with a language-table text.
     void ReadLogFile(const std::string& path);
+    // Reads a file of the device while a logger writes it, up to its last line end. The
+    // file of a day read before replaces that day's records (its measured points are taken
+    // out first); a new day's file is read as at loading. Then the day's sums, the month
+    // sums and the derived values are brought up to date. Fails as ReadLogFile; a file
+    // whose text cannot be read leaves the analysis as it was.
+    TFollowRead FollowFile(const std::string& path);
     // Day sums ("tag") and month sums ("monat") of the power and flow fields.
     void BuildSums();
     // A derived value as a field at the end of kind 1, its points computed from the
@@ -161,6 +175,13 @@ private:
     // Fields below both the record count and the device's value count.
     int CommonFieldCount() const;
 
+    // Parts of FollowFile.
+    void TakeOutDay(TDateTime dayDate);
+    void UpdateSumsOfDay(TDateTime dayDate);
+    void RefreshDerivedValues();
+    // The names a formula may use, by field index: neither sums nor derived values.
+    std::vector<std::string> FormulaNames() const;
+
     // Parts of BuildSums.
     void CompleteDaySums(int source, int daySum, int unitsPerDay);
     void MakeDaySum(int source, int unitsPerDay);
@@ -178,7 +199,8 @@ private:
     std::unique_ptr<TValuePanel> valuePanel;
     TKindGroups<TFieldRecord> fields; // with their units
     bool fieldsPaired = false; // some record has a pair index (only after the month sums)
-    std::vector<std::string> derivedNames;
+    std::vector<TDerivedValue> derivedValues;
+    std::vector<std::string> madeDaySums; // day sums computed here, not logged
     std::unique_ptr<TDeviceSettings> deviceSettings;
     TDateTime periodEnd;
     TDateTime periodStart;

@@ -5,6 +5,7 @@
 #include "core/bus/BusVocabulary.h"
 #include "core/logdata/SeriesSums.h"
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -30,6 +31,35 @@ bool Contains(const std::string& text, const char* part)
 }
 
 } // namespace
+
+void TLogAnalysis::UpdateSumsOfDay(TDateTime dayDate)
+{
+    if (!deviceSettings)
+        return;
+    const TDeviceSettings& device = *deviceSettings;
+    for (int f = device.InputCount(); f < device.CountUpTo(KindOther); ++f) {
+        const std::string& name = device.GetValueName(f);
+        const int unitsPerDay = UnitsPerDay(name);
+        const int daySum = FieldIndex(name + "tag");
+        if (unitsPerDay == 0 || device.IsSumValue(f) || IsDerived(f) || daySum < 0
+            || daySum >= FieldRecordCount() || f >= FieldRecordCount())
+            continue;
+        // A logged day sum keeps what the file gave; one computed here follows the rate.
+        TFieldSeries& sums = *fields[daySum].series;
+        const bool made
+            = std::find(madeDaySums.begin(), madeDaySums.end(), name + "tag") != madeDaySums.end();
+        if (!made && sums.Points().Locate(dayDate + Midday) >= 0)
+            continue;
+        TFieldSeries& rate = *fields[f].series;
+        rate.SearchIndex = rate.Points().LowerBound(dayDate);
+        sums.AddPoint(dayDate + Midday, DayIntegral(rate, unitsPerDay, dayDate));
+    }
+    for (int f = 0; f < FieldRecordCount(); ++f) {
+        const int month = fields[f].pairIndex;
+        if (month > f && Contains(device.GetValueName(f), "tag"))
+            FillMonthlySums(*fields[f].series, *fields[month].series);
+    }
+}
 
 void TLogAnalysis::BuildSums()
 {
@@ -120,6 +150,7 @@ void TLogAnalysis::MakeDaySum(int source, int unitsPerDay)
     const int index = FieldIndex(device.GetValueName(source) + "tag");
     InsertField(index, unit, KindOther, true);
     device.SetSumValue(index, true);
+    madeDaySums.push_back(device.GetValueName(index));
     TFieldSeries& rate = *fields[source].series;
     TFieldSeries& sums = *fields[index].series;
     for (const TDay& day : days)

@@ -90,12 +90,17 @@ void TLogFileReader::Prepare(bool readAhead)
     }
 }
 
-void TLogFileReader::ReadInto(TLogAnalysis& analysis)
+void TLogFileReader::CheckText()
 {
     if (!prepared)
         Prepare(false);
     if (textFailure)
         std::rethrow_exception(textFailure);
+}
+
+void TLogFileReader::ReadInto(TLogAnalysis& analysis)
+{
+    CheckText();
     ApplyHeader(analysis);
     TDay day(DayDate());
     const std::vector<double> known = KnownRecordTimes(analysis, day);
@@ -104,12 +109,15 @@ void TLogFileReader::ReadInto(TLogAnalysis& analysis)
     ReserveOneMore(analysis.days);
     ReserveOneMore(analysis.files);
     std::string file = path;
-    TSeriesSink sink(TargetSeries());
+    TSeriesSink sink(TargetSeries(), recordTimes);
     AddDayTotals();
     tookReadAhead = known.empty() && AheadFits(day, sink);
     if (tookReadAhead) {
         sink.Append(ahead->points);
         day = ahead->day;
+        if (recordTimes)
+            for (const TPointTime& time : ahead->points.records)
+                recordTimes->push_back(time.x);
     } else {
         knownTimes = known.empty() ? nullptr : &known;
         ReadRecords(day, sink);
@@ -180,6 +188,11 @@ void TLogFileReader::ReadText()
 {
     if (!ReadWholeFile(path, text.bytes))
         Fail(TextId::TxtErrorOpeningFile, "\n\n" + std::filesystem::path(path).filename().string());
+    if (completeLinesOnly) {
+        // A line is complete at its CR already: its LF, still to come, ends an empty line.
+        const std::size_t end = text.bytes.find_last_of("\r\n");
+        text.bytes.resize(end == std::string::npos ? 0 : end + 1);
+    }
     if (!SplitLogText(text))
         Fail(TextId::TxtNoMeasuredValues);
 }

@@ -33,6 +33,15 @@ public:
     void ReadInto(TLogAnalysis& analysis);
     // Whether ReadInto took the records read ahead, rather than reading them again.
     bool TookReadAhead() const { return tookReadAhead; }
+    // Reads the file only up to its last line end: a logger may be writing the last line.
+    void ReadCompleteLinesOnly() { completeLinesOnly = true; }
+    // Prepares the file unless done, and fails as ReadInto would when its text cannot be
+    // read, before anything of the analysis changes.
+    void CheckText();
+    // The times of the records ReadInto adds are appended to the list as well.
+    void KeepRecordTimes(std::vector<double>& list) { recordTimes = &list; }
+    // The size of the text read: the file's, or up to its last line end.
+    std::size_t BytesRead() const { return text.bytes.size(); }
 
 private:
     // The date patterns a file's time stamps are read with: A and B as the header says,
@@ -138,6 +147,8 @@ private:
     [[noreturn]] void FailInvalid() const;
 
     const std::string path;
+    bool completeLinesOnly = false;
+    std::vector<double>* recordTimes = nullptr;
     bool prepared = false;
     std::exception_ptr textFailure;
     TLogFileText text;

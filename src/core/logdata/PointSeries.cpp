@@ -155,6 +155,16 @@ void TPointSeries::Clear()
     elsewhere.clear();
 }
 
+void TPointSeries::RemoveBetween(double from, double to)
+{
+    const int first = LowerBound(from);
+    const int end = std::max(first, LowerBound(to));
+    // Times kept elsewhere stay in their list: nothing refers to them any more, and a day
+    // read again reuses no more than it leaves.
+    MovePoints(first, end, count - end);
+    count -= end - first;
+}
+
 int TPointSeries::LowerBound(double x) const
 {
     int first = 0;

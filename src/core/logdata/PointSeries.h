@@ -95,6 +95,8 @@ public:
         codes[i] = null ? codes[i] | TPointTimeCode::NullBit : codes[i] & ~TPointTimeCode::NullBit;
     }
     void Clear();
+    // Removes the points at times from … to, to excluded; the points after them move up.
+    void RemoveBetween(double from, double to);
 
     // Index of the first point at exactly time x, −1 when there is none.
     int Locate(double x) const;

@@ -133,14 +133,20 @@ private:
 // Into the device's series; none for a column not read.
 class TSeriesSink {
 public:
-    explicit TSeriesSink(std::vector<TFieldSeries*> series)
+    // The records' times go into the list too, when one is given.
+    explicit TSeriesSink(std::vector<TFieldSeries*> series, std::vector<double>* times = nullptr)
         : series(std::move(series))
+        , times(times)
     {
     }
 
     // A day that was read before (a copy of its file) goes into place in one pass.
     void Begin();
-    void Record(const TPointTime&) { }
+    void Record(const TPointTime& time)
+    {
+        if (times)
+            times->push_back(time.x);
+    }
     void Gap(std::size_t column, TDateTime t) { series[column]->AddNullPoint(t); }
     void Value(std::size_t column, const TPointTime& time, double value, bool continues)
     {
@@ -164,4 +170,5 @@ public:
 
 private:
     std::vector<TFieldSeries*> series;
+    std::vector<double>* times;
 };

@@ -1,5 +1,7 @@
 #include "core/settings/IniSettings.h"
 
+#include <algorithm>
+
 #include "core/settings/DeviceSections.h"
 #include "core/settings/DeviceSettings.h"
 #include "core/settings/IniFile.h"
@@ -59,6 +61,8 @@ TIniSettings::TIniSettings()
     excelPath = ini.ReadString(MainSection, "ExcelPath", {});
     mainSettings.LastUsedDir = ini.ReadString(MainSection, "LastUsedDir", ProgramDirectory());
     const std::int32_t language = ini.ReadInteger(MainSection, "Language", 0);
+    mainSettings.FollowPollSeconds
+        = std::clamp<std::int32_t>(ini.ReadInteger(MainSection, "FollowPollSeconds", 2), 1, 3600);
     mainSettings.Language
         = static_cast<std::int8_t>(language < 0 || language > HighestLanguage ? 0 : language);
     childSettings.AxisMin = ini.ReadInteger(ChildSection, "AxisMin", -10);

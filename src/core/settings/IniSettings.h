@@ -16,6 +16,9 @@ class TIniFile;
 struct MainSettings {
     std::int8_t Language = 0; // 0 = no choice yet (German), 1 … 7
     std::string LastUsedDir;
+    // How often a followed analysis looks at its files' sizes; network folders send no
+    // notifications.
+    std::int32_t FollowPollSeconds = 2;
 };
 
 struct ChildSettings {

@@ -7,6 +7,7 @@
 #include "ui/analysis/ChartZoom.h"
 #include "ui/analysis/DerivedValueUpdate.h"
 #include "ui/analysis/OutputDialogs.h"
+#include "ui/analysis/RecordFollower.h"
 #include "ui/analysis/SpreadsheetExport.h"
 #include "ui/analysis/TableGrid.h"
 #include "ui/analysis/TableView.h"
@@ -112,6 +113,7 @@ TChildform::TChildform(QWidget* parent)
             [this] {
                 SelectDevice(TabSetDevices->count() > 0 ? TabSetDevices->currentIndex() : 0);
             }});
+    CreateRecordFollower();
     // Changed definitions reach every open window, once the dialog has closed.
     if (TDialogSettings* dialog = DialogSettings())
         connect(
@@ -562,6 +564,7 @@ void TChildform::UpdateExcelAction(bool allowed)
 void TChildform::ClearAnalysis()
 {
     // The header lives on in Overview; the device lists go with their analyses.
+    recordFollower->AnalysisCleared();
     LayHeaderOver(Overview, false, QString());
     ShowValueList(Overview);
     try {

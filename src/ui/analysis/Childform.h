@@ -34,6 +34,7 @@ class QToolButton;
 class TChartValues;
 class TChartZoom;
 class TDerivedValueUpdate;
+class TRecordFollower;
 class TValueReadout;
 class TChartView;
 class TLogAnalysis;
@@ -79,6 +80,9 @@ public:
     // Plots a value of a device (false when it has no series) or takes it off.
     bool ShowValue(TLogAnalysis& analysis, int value);
     void HideValue(TLogAnalysis& analysis, int value);
+
+    // "Follow new records", kept per window.
+    TRecordFollower& RecordFollower() { return *recordFollower; }
 
     // Closed windows wait for their deletion; they no longer count as open.
     bool IsClosed() const { return closed; }
@@ -177,6 +181,7 @@ private:
     void StoreHeaderWidthsOnClose();
     QString DeviceTabTitle(int deviceIndex, bool displayName) const;
     void RetranslateDevices();
+    void CreateRecordFollower();
 
     // What the analysis set asks of the window while loading.
     TChartTarget* UpperChart() override;
@@ -231,6 +236,7 @@ private:
     std::unique_ptr<TValueReadout> readout;
     std::unique_ptr<TSpreadsheetExport> spreadsheetExport;
     std::unique_ptr<TDerivedValueUpdate> derivedValues;
+    std::unique_ptr<TRecordFollower> recordFollower;
     // Last: its analyses take their series off the charts before those go.
     TAnalysisSet analysisSet{this};
 };

@@ -2,6 +2,8 @@
 // tabs and the switch between devices.
 #include "ui/analysis/Childform.h"
 
+#include "ui/analysis/RecordFollower.h"
+
 #include "core/base/DateTime.h"
 #include "core/base/KalvexError.h"
 #include "core/logdata/LogAnalysis.h"
@@ -40,6 +42,7 @@ void TChildform::FinishLoad()
         LayHeaderOver(HeaderControl->parentWidget(), true, QString());
     }
     UpdateExcelAction();
+    recordFollower->AnalysisLoaded();
 }
 
 QString TChildform::DeviceTabTitle(int deviceIndex, bool displayName) const

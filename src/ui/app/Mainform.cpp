@@ -3,6 +3,7 @@
 #include "core/base/KalvexError.h"
 #include "core/settings/IniSettings.h"
 #include "ui/analysis/Childform.h"
+#include "ui/analysis/RecordFollower.h"
 #include "ui/app/DialogAbout.h"
 #include "ui/app/FolderDrop.h"
 #include "ui/app/ManualWindow.h"
@@ -155,6 +156,9 @@ void TMainform::CreateActions()
         views->addAction(view);
     }
     ActionViewChart->setChecked(true);
+    // The active window's own state; off for a new window.
+    ActionFollowNewRecords = command(&TMainform::ActionFollowNewRecordsExecute);
+    ActionFollowNewRecords->setCheckable(true);
 
     ActionCascade = new QAction(this);
     connect(ActionCascade, &QAction::triggered, MdiArea, &QMdiArea::cascadeSubWindows);
@@ -196,6 +200,8 @@ void TMainform::CreateMenus()
     MenuView = menuBar()->addMenu(QString());
     MenuView->addAction(ActionViewChart);
     MenuView->addAction(ActionViewList);
+    MenuView->addSeparator();
+    MenuView->addAction(ActionFollowNewRecords);
     MenuWindow = menuBar()->addMenu(QString());
     MenuWindow->addAction(ActionCascade);
     MenuWindow->addAction(ActionTileHorizontal);
@@ -378,6 +384,8 @@ void TMainform::UpdateCommandStates()
     ActionViewList->setEnabled(active != nullptr);
     ActionViewChart->setChecked(!tableFlag);
     ActionViewList->setChecked(tableFlag);
+    ActionFollowNewRecords->setEnabled(active != nullptr);
+    ActionFollowNewRecords->setChecked(active && active->RecordFollower().Enabled());
 }
 
 void TMainform::ApplyLanguage()
@@ -396,6 +404,7 @@ void TMainform::ApplyLanguage()
     MenuView->setTitle(UiText(TextId::TxtMenuView));
     ActionViewChart->setText(UiText(TextId::TxtDiagram));
     ActionViewList->setText(UiText(TextId::TxtTable));
+    ActionFollowNewRecords->setText(UiText(TextId::TxtFollowNewRecords));
     MenuWindow->setTitle(UiText(TextId::TxtMenuWindow));
     ActionCascade->setText(UiText(TextId::TxtCascade));
     ActionTileHorizontal->setText(UiText(TextId::TxtTileHorizontal));
@@ -585,6 +594,13 @@ void TMainform::ShowActiveWindowAs(bool table)
         if (window.TableViewActive() != table)
             window.ShowTableView(table);
     });
+}
+
+void TMainform::ActionFollowNewRecordsExecute()
+{
+    const bool on = ActionFollowNewRecords->isChecked();
+    WithActiveWindow([on](TChildform& window) { window.RecordFollower().SetEnabled(on); });
+    UpdateCommandStates();
 }
 
 void TMainform::TileHorizontally()

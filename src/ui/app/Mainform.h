@@ -60,6 +60,7 @@ public:
     void ActionManualExecute();
     void ActionViewChartExecute();
     void ActionViewListExecute();
+    void ActionFollowNewRecordsExecute();
     void ActionLanguageSelection(QAction* sender);
 
     // Moves and shrinks a window so it lies within the work area.
@@ -83,6 +84,7 @@ public:
     QAction* ActionManual = nullptr;
     QAction* ActionViewChart = nullptr;
     QAction* ActionViewList = nullptr;
+    QAction* ActionFollowNewRecords = nullptr;
     QAction* ActionCascade = nullptr;
     QAction* ActionTileHorizontal = nullptr;
     QAction* ActionMinimizeAll = nullptr;
