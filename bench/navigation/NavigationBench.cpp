@@ -9,13 +9,10 @@
 #include "support/BenchmarkWindow.h"
 #include "ui/analysis/ChartView.h"
 #include "ui/analysis/Childform.h"
-#include "ui/analysis/GraphPanel.h"
 #include "ui/analysis/TimeNavigation.h"
 #include "ui/analysis/ValueReadout.h"
-#include "ui/analysis/ValueSelector.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QMouseEvent>
 #include <QSlider>
@@ -111,14 +108,7 @@ int main(int argc, char** argv)
 
     // In a year window every value of the solar controller can be ticked.
     Choose(SpanOneYear);
-    int shown = 0;
-    auto* panel = dynamic_cast<TValueListPanel*>(solar->ValuePanel());
-    for (TGraphPanel* row : RowsOf(*panel->List())) {
-        if (!row->PlotBox->isEnabled())
-            continue;
-        row->PlotBox->click();
-        ++shown;
-    }
+    const int shown = ShowEveryValue(*solar);
     Repaint();
     std::cout << bench.LoadedFiles() << " files loaded; " << shown
               << " values of the solar controller shown; charts " << window->Chart->width() << " x "

@@ -70,9 +70,7 @@ std::optional<TValueRange> TFieldSeries::ValueRange() const
 std::optional<TValueRange> TFieldSeries::ValueRangeBetween(double fromX, double toX) const
 {
     int first = points.LowerBound(fromX);
-    int end = first;
-    while (end < points.Count() && !(toX < points.X(end)))
-        ++end;
+    int end = std::max(first, points.UpperBound(toX));
     // Bars stand alone; a line reaches into the window from a neighbour outside it when
     // it goes on to a point on the other side of that edge.
     if (style.kind != TDrawingKind::SumBars) {
@@ -87,18 +85,11 @@ std::optional<TValueRange> TFieldSeries::ValueRangeBetween(double fromX, double 
 
 std::optional<TValueRange> TFieldSeries::ValueRangeOfPoints(int first, int end) const
 {
+    const TStretchExtremes extremes = points.Extremes(first, end);
     std::optional<TValueRange> range;
-    for (int i = first; i < end; ++i) {
-        if (points.IsNull(i))
-            continue;
-        const double y = points.Y(i);
-        if (!range)
-            range = TValueRange{y, y};
-        range->smallest = std::min(range->smallest, y);
-        range->largest = std::max(range->largest, y);
-    }
-    if (!range)
+    if (extremes.smallest < 0)
         return range;
+    range = TValueRange{points.Y(extremes.smallest), points.Y(extremes.largest)};
     const double offset = style.offset;
     switch (style.kind) {
     case TDrawingKind::OffsetLine:

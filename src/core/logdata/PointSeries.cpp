@@ -45,6 +45,7 @@ std::uint32_t TPointSeries::CodeAt(int i, const TPointTime& t)
 
 void TPointSeries::MovePoints(int to, int from, int n)
 {
+    extremes.Invalidate(std::min(to, from));
     std::memmove(ys.Data() + to, ys.Data() + from, static_cast<size_t>(n) * sizeof(double));
     std::memmove(
         codes.Data() + to, codes.Data() + from, static_cast<size_t>(n) * sizeof(std::uint32_t));
@@ -152,6 +153,7 @@ int TPointSeries::MoveToX(int i, double x)
 void TPointSeries::Clear()
 {
     count = 0;
+    extremes.Invalidate(0);
     elsewhere.clear();
 }
 

@@ -7,6 +7,7 @@
 // a list of its own, and the code says where.
 
 #include "core/logdata/PointBlocks.h"
+#include "core/logdata/PointExtremes.h"
 #include "core/logdata/PointTimeCode.h"
 
 #include <cstdint>
@@ -89,10 +90,15 @@ public:
         }
         return MoveToX(i, x);
     }
-    void SetY(int i, double y) { ys[i] = y; }
+    void SetY(int i, double y)
+    {
+        ys[i] = y;
+        extremes.Invalidate(i);
+    }
     void SetNull(int i, bool null)
     {
         codes[i] = null ? codes[i] | TPointTimeCode::NullBit : codes[i] & ~TPointTimeCode::NullBit;
+        extremes.Invalidate(i);
     }
     void Clear();
     // Removes the points at times from … to, to excluded; the points after them move up.
@@ -102,6 +108,12 @@ public:
     int Locate(double x) const;
     // Index of the first point at or after time x (Count() when none).
     int LowerBound(double x) const;
+    // Index of the first point after time x (Count() when none).
+    int UpperBound(double x) const { return UpperBound(x, count); }
+
+    // The smallest and largest value among points first … end − 1, from a cache kept
+    // with the points.
+    TStretchExtremes Extremes(int first, int end) const { return extremes.Of(*this, first, end); }
 
 private:
     // A point as it is held.
@@ -139,6 +151,7 @@ private:
     {
         ys[i] = entry.y;
         codes[i] = entry.code;
+        extremes.Invalidate(i);
     }
     // Moves `n` points from index `from` to index `to`, as memmove does.
     void MovePoints(int to, int from, int n);
@@ -156,4 +169,5 @@ private:
     int capacity = 0; // room in every block in use
     int mergeFrom = -1; // the first point appended since BeginMerge, −1 outside a merge
     TPointTimeCode times;
+    mutable TPointExtremes extremes;
 };

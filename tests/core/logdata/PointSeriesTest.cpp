@@ -319,3 +319,81 @@ TEST(PointSeries, TimesKeptElsewhereMoveWithTheirPointsThroughMergesAndInserts)
     EXPECT_EQ(s.AddPoint(day + odd, 1.0), 0);
     EXPECT_EQ(s.X(0), day + odd);
 }
+
+namespace {
+
+// The extremes of a stretch by walking every point.
+TStretchExtremes WalkedExtremes(const TPointSeries& s, int first, int end)
+{
+    TStretchExtremes e;
+    for (int i = first; i < end; ++i) {
+        if (s.IsNull(i)) {
+            e.hasNull = true;
+        } else {
+            if (e.smallest < 0 || s.Y(i) < s.Y(e.smallest))
+                e.smallest = i;
+            if (e.largest < 0 || s.Y(i) > s.Y(e.largest))
+                e.largest = i;
+        }
+    }
+    return e;
+}
+
+void ExpectExtremesOfEveryKindOfStretch(const TPointSeries& s, const char* after)
+{
+    std::uint32_t random = 7;
+    for (int k = 0; k < 400; ++k) {
+        random = random * 1103515245u + 12345u;
+        const int a = static_cast<int>((random >> 8) % static_cast<std::uint32_t>(s.Count() + 1));
+        random = random * 1103515245u + 12345u;
+        const int b = static_cast<int>((random >> 8) % static_cast<std::uint32_t>(s.Count() + 1));
+        const int first = std::min(a, b);
+        const int end = std::max(a, b);
+        const TStretchExtremes got = s.Extremes(first, end);
+        const TStretchExtremes walked = WalkedExtremes(s, first, end);
+        SCOPED_TRACE(testing::Message() << after << ": " << first << " … " << end);
+        EXPECT_EQ(got.hasNull, walked.hasNull);
+        ASSERT_EQ(got.smallest < 0, walked.smallest < 0);
+        if (walked.smallest >= 0) {
+            EXPECT_EQ(s.Y(got.smallest), s.Y(walked.smallest));
+            EXPECT_EQ(s.Y(got.largest), s.Y(walked.largest));
+            EXPECT_FALSE(s.IsNull(got.smallest) || s.IsNull(got.largest));
+        }
+    }
+}
+
+} // namespace
+
+TEST(PointSeries, ExtremesOfStretchesFollowEveryChangeOfPoints)
+{
+    TPointSeries s;
+    std::uint32_t random = 99;
+    const auto next = [&] {
+        random = random * 1103515245u + 12345u;
+        return static_cast<int>((random >> 16) % 1000);
+    };
+    for (int i = 0; i < 5000; ++i) {
+        if (next() < 5)
+            s.AddNullPoint(i);
+        else
+            s.AddPoint(i, next());
+    }
+    ExpectExtremesOfEveryKindOfStretch(s, "built");
+    for (int i = 5000; i < 5300; ++i)
+        s.AddPoint(i, 2000 + i); // appended: the new largest values
+    ExpectExtremesOfEveryKindOfStretch(s, "appended");
+    s.AddPoint(10.5, -5); // inserted in front: every later point moves
+    s.SetY(3000, 5000);
+    s.SetNull(4000, true);
+    s.SetX(20, 4321.5);
+    ExpectExtremesOfEveryKindOfStretch(s, "changed");
+    s.BeginMerge();
+    for (int i = 0; i < 100; ++i)
+        s.AddPoint(100.25 + i, -100 - i);
+    s.EndMerge();
+    ExpectExtremesOfEveryKindOfStretch(s, "merged");
+    s.Clear();
+    for (int i = 0; i < 40; ++i)
+        s.AddPoint(i, 40 - i);
+    ExpectExtremesOfEveryKindOfStretch(s, "cleared and refilled");
+}
