@@ -86,7 +86,9 @@ TDialogSettings::TDialogSettings(QWidget* parent)
     Tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Tree->setSelectionMode(QAbstractItemView::SingleSelection);
     Tree->setItemDelegate(new TSettingsTreeDelegate(Tree));
-    Tree->setFixedSize(300, 430);
+    Tree->setFixedWidth(300);
+    // As tall as the settings beside it, whose sections come and go with the program.
+    Tree->setMinimumHeight(430);
     LabelTreeHeadline->setBuddy(Tree);
     treeColumn->addWidget(LabelTreeHeadline);
     treeColumn->addWidget(Tree, 1);
