@@ -5,6 +5,50 @@
 #include <algorithm>
 #include <cmath>
 
+namespace {
+
+// The day sum's rule over the points of one day from index i on (left past them), counting
+// only what lies in [from, to): a stretch's first point counts one minute's worth of its
+// rate, a segment between two points of a stretch its trapezoid, cut at from and to by
+// its straight line, so a run of equal readings stored as two points is cut where the
+// span cuts it. Whole segments are summed exactly as they always were.
+double SumOfDay(
+    const TPointSeries& points, int unitsPerDay, int& i, double dayEnd, double from, double to)
+{
+    const int half = unitsPerDay / 2;
+    const int minutesPerUnit = 1440 / std::max(unitsPerDay, 24);
+    const int n = points.Count();
+    double sum = 0.0;
+    bool inStretch = false;
+    double previousX = 0.0;
+    double previousY = 0.0;
+    for (; i < n && points.X(i) < dayEnd; ++i) {
+        if (points.IsNull(i)) {
+            inStretch = false;
+            continue;
+        }
+        const double x = points.X(i);
+        const double y = points.Y(i);
+        if (!inStretch) {
+            if (x >= from && x < to)
+                sum += y * (1.0 / minutesPerUnit);
+        } else if (const double a = std::max(previousX, from), b = std::min(x, to); b > a) {
+            const auto on = [&](double t) {
+                return previousY + (y - previousY) * (t - previousX) / (x - previousX);
+            };
+            const double ya = a == previousX ? previousY : on(a);
+            const double yb = b == x ? y : on(b);
+            sum += (yb + ya) * (b - a) * half;
+        }
+        inStretch = true;
+        previousX = x;
+        previousY = y;
+    }
+    return sum;
+}
+
+} // namespace
+
 double DayIntegral(TFieldSeries& series, int unitsPerDay, double dayStart)
 {
     const TPointSeries& points = series.Points();
@@ -20,74 +64,8 @@ double DayIntegral(TFieldSeries& series, int unitsPerDay, double dayStart)
         --cursor;
     while (cursor < n && points.X(cursor) < dayStart)
         ++cursor;
-
-    const int half = unitsPerDay / 2;
-    const int minutesPerUnit = 1440 / std::max(unitsPerDay, 24);
-    double sum = 0.0;
-    bool inStretch = false;
-    double previousX = 0.0;
-    double previousY = 0.0;
-    for (; cursor < n && points.X(cursor) < dayEnd; ++cursor) {
-        if (points.IsNull(cursor)) {
-            inStretch = false;
-            continue;
-        }
-        const double x = points.X(cursor);
-        const double y = points.Y(cursor);
-        if (inStretch)
-            sum += (y + previousY) * (x - previousX) * half;
-        else
-            sum += y * (1.0 / minutesPerUnit);
-        inStretch = true;
-        previousX = x;
-        previousY = y;
-    }
-    return sum;
+    return SumOfDay(points, unitsPerDay, cursor, dayEnd, dayStart, dayEnd);
 }
-
-namespace {
-
-// The day sum's rule restricted to [from, to) inside one day: a stretch's first point
-// counts its minute when it lies inside; a segment between two points of a stretch counts
-// the part of its trapezoid that lies inside, so a run of equal readings stored as two
-// points is cut where the span cuts it.
-double ClippedDayIntegral(
-    const TPointSeries& points, int unitsPerDay, double day, double from, double to)
-{
-    const double half = unitsPerDay / 2.0;
-    const double minutesPerUnit = 1440.0 / std::max(unitsPerDay, 24);
-    double sum = 0.0;
-    bool inStretch = false;
-    double previousX = 0.0;
-    double previousY = 0.0;
-    for (int i = points.LowerBound(day); i < points.Count() && points.X(i) < day + 1.0; ++i) {
-        if (points.IsNull(i)) {
-            inStretch = false;
-            continue;
-        }
-        const double x = points.X(i);
-        const double y = points.Y(i);
-        if (!inStretch) {
-            if (x >= from && x < to)
-                sum += y / minutesPerUnit;
-        } else if (x > previousX) {
-            const double a = std::max(previousX, from);
-            const double b = std::min(x, to);
-            if (b > a) {
-                const double slope = (y - previousY) / (x - previousX);
-                const double ya = previousY + slope * (a - previousX);
-                const double yb = previousY + slope * (b - previousX);
-                sum += (ya + yb) * (b - a) * half;
-            }
-        }
-        inStretch = true;
-        previousX = x;
-        previousY = y;
-    }
-    return sum;
-}
-
-} // namespace
 
 double IntegralBetween(const TFieldSeries& series, int unitsPerDay, double from, double to)
 {
@@ -96,9 +74,11 @@ double IntegralBetween(const TFieldSeries& series, int unitsPerDay, double from,
         return 0.0;
     // Day by day, so that a span from midnight to midnight gives exactly the day sums.
     double sum = 0.0;
-    for (double day = std::floor(from); day < to; day += 1.0)
-        sum += ClippedDayIntegral(
-            points, unitsPerDay, day, std::max(from, day), std::min(to, day + 1.0));
+    for (double day = std::floor(from); day < to; day += 1.0) {
+        int first = points.LowerBound(day);
+        sum += SumOfDay(
+            points, unitsPerDay, first, day + 1.0, std::max(from, day), std::min(to, day + 1.0));
+    }
     return sum;
 }
 
