@@ -82,6 +82,9 @@ public:
     // TFormulaError when the formula cannot be used here or the name is taken.
     void AddDerivedValue(const TDerivedValue& value);
     bool IsDerived(int field) const;
+    // The names a formula may use, by field index: neither sums nor derived values stand
+    // empty.
+    std::vector<std::string> FormulaNames() const;
     // Takes every derived value out again: off its chart, out of the fields and the
     // device settings.
     void RemoveDerivedValues();
@@ -179,8 +182,6 @@ private:
     void TakeOutDay(TDateTime dayDate);
     void UpdateSumsOfDay(TDateTime dayDate);
     void RefreshDerivedValues();
-    // The names a formula may use, by field index: neither sums nor derived values.
-    std::vector<std::string> FormulaNames() const;
 
     // Parts of BuildSums.
     void CompleteDaySums(int source, int daySum, int unitsPerDay);

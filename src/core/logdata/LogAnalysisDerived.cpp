@@ -31,6 +31,8 @@ std::vector<std::string> TLogAnalysis::FormulaNames() const
 {
     // Only what was read from the files may go in: the names of sums and of other
     // derived values stay unknown to the formula.
+    if (!deviceSettings)
+        return {};
     std::vector<std::string> measured(deviceSettings->ValueCount());
     for (int f = 0; f < CommonFieldCount(); ++f)
         if (!deviceSettings->IsSumValue(f) && !IsDerived(f))

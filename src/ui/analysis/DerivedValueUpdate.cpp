@@ -37,11 +37,8 @@ void TDerivedValueUpdate::Apply(const QStringList& prefixes)
 
 std::vector<std::string> TDerivedValueUpdate::MeasuredNames(const TLogAnalysis& analysis)
 {
-    std::vector<std::string> names;
-    const TDeviceSettings* device = analysis.DeviceSettings();
-    for (int f = 0; device && f < device->ValueCount(); ++f)
-        if (!device->IsSumValue(f) && !analysis.IsDerived(f))
-            names.push_back(device->GetValueName(f));
+    std::vector<std::string> names = analysis.FormulaNames();
+    std::erase(names, std::string());
     return names;
 }
 
